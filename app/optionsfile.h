@@ -1,0 +1,42 @@
+#ifndef OPTIONSFILE_H
+#define OPTIONSFILE_H
+
+#include <QString>
+#include <QStringRef>
+
+#include <functional>
+
+class QIODevice;
+
+/**
+ * Reading options.xml. Every reader walks the document the same way: a start element other
+ * than "options" names the current element at any depth; the first non-whitespace text run
+ * under a current name is handed to the reader; end elements clear nothing. A malformed
+ * document ends the scan at its first error, keeping what was taken before.
+ */
+namespace OptionsFile {
+
+/**
+ * Called for each text run that is looked at. Returns true to keep the current element name
+ * (so a further text run before the next start tag is looked at too), false to clear it.
+ */
+using TextHandler = std::function<bool(const QString &element, const QStringRef &text)>;
+
+/** Full path of options.xml: the application directory, unless a test has set another. */
+QString path();
+/** For tests: read and write this file instead; an empty path restores the default. */
+void setPathForTesting(const QString &path);
+
+void scan(QIODevice *device, const TextHandler &handler);
+/** Scans the file at filePath; false when it cannot be opened (nothing is reported). */
+bool scanFile(const QString &filePath, const TextHandler &handler);
+
+/** The Language value of the given document; empty when there is none. */
+QString readLanguage(QIODevice *device);
+
+} // namespace OptionsFile
+
+/** The Language value of options.xml, or an empty string when the file cannot be opened. */
+QString readLanguageOption();
+
+#endif // OPTIONSFILE_H

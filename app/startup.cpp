@@ -1,0 +1,16 @@
+#include "startup.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
+
+void installChineseTranslators(QTranslator &appTranslator, QTranslator &qtTranslator)
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // No directory: the catalogues are looked up in the working directory on purpose.
+    (void)appTranslator.load(QStringLiteral("CH.qm"));
+    QCoreApplication::installTranslator(&appTranslator);
+    (void)qtTranslator.load(QStringLiteral("./translations/qt_zh_CN.qm"));
+    // Installed last, so Qt's catalogue is asked first.
+    QCoreApplication::installTranslator(&qtTranslator);
+}

@@ -1,0 +1,13 @@
+#ifndef STARTUP_H
+#define STARTUP_H
+
+class QTranslator;
+
+/**
+ * Switches the default locale to Chinese (China), loads "CH.qm" into the program translator
+ * and "./translations/qt_zh_CN.qm" into Qt's, both from the working directory, and installs
+ * both whether or not their files were found.
+ */
+void installChineseTranslators(QTranslator &appTranslator, QTranslator &qtTranslator);
+
+#endif // STARTUP_H

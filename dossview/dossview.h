@@ -1,0 +1,81 @@
+#ifndef DOSSVIEW_H
+#define DOSSVIEW_H
+
+#include "dossview_global.h"
+
+#include "panelet.h"
+
+#include <QList>
+#include <QLocale>
+#include <QStringList>
+
+class DiplayThumbnailThread;
+class Ledgerview;
+class Mosaicview;
+class QAction;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QModelIndex;
+class QStackedLayout;
+class QTableWidgetItem;
+class QToolBar;
+class QUrlInfo;
+
+/**
+ * The file-browser sub-window: a "&Files" tab with the removable disks on the left and the
+ * pictures of the chosen disk on the right, as a thumbnail grid and as a detail table.
+ * The window owns the picture records of its listings.
+ */
+class DOSSVIEW_EXPORT Dossview : public Panelet
+{
+    Q_OBJECT
+public:
+    Dossview(DeviceManager::Mode mode, const QString &language, QWidget *parent = nullptr,
+             Qt::WindowFlags flags = Qt::WindowFlags());
+    ~Dossview() override;
+
+    void initWidget() override;
+    void initConnection() override;
+    void setFile(ImageFile *file) override;
+    /** Rebuilds both views from the records (mode UsbFile only) and starts the thumbnails. */
+    virtual void setFiles(QList<QUrlInfo *> files);
+    /** Shows the removable disks and lists the first one. */
+    void setUDisks(QStringList disks);
+
+signals:
+    void updateFiles(QList<QUrlInfo *> files, DeviceManager::Mode mode);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setNewPath(const QString &path, bool);
+    void showFiles(const QString &path);
+    void stopDiplayThumbnailThread();
+
+private slots:
+    void slotActionTriggered(bool checked = false);
+    void slotMosaicviewItemDoubleClicked(QListWidgetItem *item);
+    void slotMosaicviewCurrentRowChanged(int row);
+    void slotLedgerviewCurrentRowChanged(const QModelIndex &current, const QModelIndex &previous);
+    void slotLedgerviewItemDoubleClicked(QTableWidgetItem *item);
+    void slotDiskListItemClicked(QListWidgetItem *item);
+    void slotLister2AddLabel(int row, QLabel *label);
+    void slotRefreshLister1(int row);
+
+private:
+    Mosaicview *mosaicview = nullptr;
+    Ledgerview *ledgerview = nullptr;
+    QToolBar *toolBar = nullptr;
+    QAction *listAction = nullptr;
+    QAction *tableAction = nullptr;
+    QStackedLayout *stackedLayout = nullptr;
+    QLocale locale;
+    QStringList disks;
+    QList<QUrlInfo *> files;
+    QListWidget *diskList = nullptr;
+    DiplayThumbnailThread *thumbnailThread = nullptr;
+};
+
+#endif // DOSSVIEW_H

@@ -1,0 +1,12 @@
+#ifndef DOSSVIEW_GLOBAL_H
+#define DOSSVIEW_GLOBAL_H
+
+#include <QtGlobal>
+
+#if defined(DOSSVIEW_LIBRARY)
+#define DOSSVIEW_EXPORT Q_DECL_EXPORT
+#else
+#define DOSSVIEW_EXPORT Q_DECL_IMPORT
+#endif
+
+#endif // DOSSVIEW_GLOBAL_H

@@ -1,0 +1,12 @@
+#ifndef LEDGERVIEW_GLOBAL_H
+#define LEDGERVIEW_GLOBAL_H
+
+#include <QtGlobal>
+
+#if defined(LEDGERVIEW_LIBRARY)
+#define LEDGERVIEW_EXPORT Q_DECL_EXPORT
+#else
+#define LEDGERVIEW_EXPORT Q_DECL_IMPORT
+#endif
+
+#endif // LEDGERVIEW_GLOBAL_H

@@ -1,0 +1,12 @@
+#ifndef LIVESCOPE_GLOBAL_H
+#define LIVESCOPE_GLOBAL_H
+
+#include <QtGlobal>
+
+#if defined(LIVESCOPE_LIBRARY)
+#define LIVESCOPE_EXPORT Q_DECL_EXPORT
+#else
+#define LIVESCOPE_EXPORT Q_DECL_IMPORT
+#endif
+
+#endif // LIVESCOPE_GLOBAL_H

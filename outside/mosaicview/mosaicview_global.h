@@ -1,0 +1,12 @@
+#ifndef MOSAICVIEW_GLOBAL_H
+#define MOSAICVIEW_GLOBAL_H
+
+#include <QtGlobal>
+
+#if defined(MOSAICVIEW_LIBRARY)
+#define MOSAICVIEW_EXPORT Q_DECL_EXPORT
+#else
+#define MOSAICVIEW_EXPORT Q_DECL_IMPORT
+#endif
+
+#endif // MOSAICVIEW_GLOBAL_H

@@ -1,0 +1,89 @@
+#include "tethra.h"
+
+#include "devicebackend.h"
+#include "imagefile.h"
+#include "outsidetypes.h"
+#include "videoextendparam.h"
+#include "qurlinfo.h"
+
+#include <QPixmap>
+
+Tethra::Tethra(QObject *parent)
+    : Unitcore(parent)
+{
+    registerOutsideMetaTypes();
+}
+
+Tethra::~Tethra() = default;
+
+void Tethra::addBackend(DeviceBackend *backend)
+{
+    backend->setParent(this);
+    m_backends.append(backend);
+    connect(backend, &DeviceBackend::opened, this, &Tethra::opened);
+    connect(backend, &DeviceBackend::closed, this, &Tethra::closed);
+    connect(backend, &DeviceBackend::imageReadFile, this, &Tethra::imageReadFile);
+    connect(backend, &DeviceBackend::imageReadVideo, this, &Tethra::imageReadVideo);
+    connect(backend, &DeviceBackend::disksFresh, this, &Tethra::disksFresh);
+    connect(backend, &DeviceBackend::updateExtendParam, this, &Tethra::updateExtendParam);
+}
+
+bool Tethra::tryOpen(int modeMask)
+{
+    int openedModes = 0;
+    for (DeviceBackend *backend : qAsConst(m_backends)) {
+        const int wanted = modeMask & backend->modes();
+        if (wanted)
+            openedModes |= backend->open(wanted) & wanted;
+    }
+    return openedModes != 0;
+}
+
+void Tethra::close()
+{
+    for (DeviceManager::Mode mode : { DeviceManager::WifiFile, DeviceManager::WifiVideo,
+                                      DeviceManager::UsbFile, DeviceManager::UsbVideo })
+        close(mode);
+}
+
+void Tethra::close(DeviceManager::Mode mode)
+{
+    if (DeviceBackend *backend = backendFor(mode))
+        backend->close(mode);
+}
+
+bool Tethra::modeIsActived(DeviceManager::Mode mode) const
+{
+    const DeviceBackend *backend = backendFor(mode);
+    return backend && backend->isOpen(mode);
+}
+
+void Tethra::pullImage(const QObject *info, DeviceManager::Mode mode)
+{
+    // The record travels under the QObject pointer type but is a QUrlInfo; only here is it
+    // turned back, and never dereferenced as a QObject.
+    const auto *record = reinterpret_cast<const QUrlInfo *>(info);
+    if (DeviceBackend *backend = backendFor(mode))
+        backend->pullImage(record, mode);
+}
+
+void Tethra::setFiles(QList<QUrlInfo *> files, DeviceManager::Mode mode)
+{
+    if (DeviceBackend *backend = backendFor(mode))
+        backend->setFiles(files, mode);
+}
+
+DeviceBackend *Tethra::backendFor(DeviceManager::Mode mode) const
+{
+    // The first backend that offers a mode serves it; an open one wins over one that is not.
+    DeviceBackend *offering = nullptr;
+    for (DeviceBackend *backend : m_backends) {
+        if (!(backend->modes() & mode))
+            continue;
+        if (backend->isOpen(mode))
+            return backend;
+        if (!offering)
+            offering = backend;
+    }
+    return offering;
+}

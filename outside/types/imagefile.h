@@ -1,0 +1,22 @@
+#ifndef IMAGEFILE_H
+#define IMAGEFILE_H
+
+#include <QImage>
+#include <QMetaType>
+#include <QString>
+
+/**
+ * One picture read from the instrument. Tethra creates, owns and frees these; the windows
+ * only show them.
+ */
+struct ImageFile
+{
+    QImage image; ///< the decoded picture; null when it could not be decoded
+    QString path; ///< where it was read from
+    qint64 size = 0; ///< the file's size in bytes
+};
+
+Q_DECLARE_METATYPE(const ImageFile *)
+Q_DECLARE_METATYPE(ImageFile *)
+
+#endif // IMAGEFILE_H

@@ -1,0 +1,12 @@
+#ifndef UNITCORE_GLOBAL_H
+#define UNITCORE_GLOBAL_H
+
+#include <QtGlobal>
+
+#if defined(UNITCORE_LIBRARY)
+#define UNITCORE_EXPORT Q_DECL_EXPORT
+#else
+#define UNITCORE_EXPORT Q_DECL_IMPORT
+#endif
+
+#endif // UNITCORE_GLOBAL_H
