@@ -40,8 +40,8 @@ Loaded loadAll(const QByteArray &document, const OptionParam &start)
 
     buffer.open(QIODevice::ReadOnly);
     OptionsFile::readGeometryState(
-            &buffer, [&loaded](const QByteArray &blob) { loaded.geometries.append(blob); },
-            [&loaded](const QByteArray &blob) { loaded.states.append(blob); });
+        &buffer, [&loaded](const QByteArray &blob) { loaded.geometries.append(blob); },
+        [&loaded](const QByteArray &blob) { loaded.states.append(blob); });
     buffer.close();
     return loaded;
 }
@@ -76,9 +76,9 @@ void tst_OptionsRobust::initTestCase()
     // accepted a text that breaks off.
     m_historyPath = m_dir.path() + QStringLiteral("/hist & <史> dir");
     QVERIFY(QDir().mkpath(m_historyPath));
-    for (const QString &prefix : { QStringLiteral("/h"), QStringLiteral("/hist"),
-                                   QStringLiteral("/hist "), QStringLiteral("/hist & "),
-                                   QStringLiteral("/hist & <史") })
+    for (const QString &prefix :
+         { QStringLiteral("/h"), QStringLiteral("/hist"), QStringLiteral("/hist "),
+           QStringLiteral("/hist & "), QStringLiteral("/hist & <史") })
         QVERIFY(QDir().mkpath(m_dir.path() + prefix));
 
     // Real blobs from a main window with a tool bar and a status bar, as the program has.
@@ -128,21 +128,22 @@ void tst_OptionsRobust::everyPrefixLoads()
         QVERIFY2(loaded.param.language.isEmpty() || loaded.param.language == m_written.language,
                  where);
         QVERIFY2(loaded.param.historyFilesPath == m_start.historyFilesPath
-                         || loaded.param.historyFilesPath == m_written.historyFilesPath,
+                     || loaded.param.historyFilesPath == m_written.historyFilesPath,
                  where + " history " + loaded.param.historyFilesPath.toUtf8());
         QVERIFY2(loaded.param.allowAlarm == m_start.allowAlarm
-                         || loaded.param.allowAlarm == m_written.allowAlarm,
+                     || loaded.param.allowAlarm == m_written.allowAlarm,
                  where);
         QVERIFY2(loaded.param.allowAlarmSound == m_start.allowAlarmSound
-                         || loaded.param.allowAlarmSound == m_written.allowAlarmSound,
+                     || loaded.param.allowAlarmSound == m_written.allowAlarmSound,
                  where);
         QVERIFY2(loaded.param.allowLogGeneration == m_start.allowLogGeneration
-                         || loaded.param.allowLogGeneration == m_written.allowLogGeneration,
+                     || loaded.param.allowLogGeneration == m_written.allowLogGeneration,
                  where);
         // A blob is handed over whole or not at all: half a geometry is not the window's.
-        QVERIFY2(loaded.geometries.isEmpty() || loaded.geometries == QList<QByteArray>{ m_geometry },
+        QVERIFY2(loaded.geometries.isEmpty()
+                     || loaded.geometries == QList<QByteArray> { m_geometry },
                  where);
-        QVERIFY2(loaded.states.isEmpty() || loaded.states == QList<QByteArray>{ m_state }, where);
+        QVERIFY2(loaded.states.isEmpty() || loaded.states == QList<QByteArray> { m_state }, where);
 
         if (loaded.param != m_start && loaded.param != m_written)
             ++sawPartial;
@@ -226,11 +227,11 @@ void tst_OptionsRobust::valuesAfterHugePadding()
     QList<QByteArray> geometries;
     QList<QByteArray> states;
     OptionsFile::readGeometryState(
-            &file, [&geometries](const QByteArray &blob) { geometries.append(blob); },
-            [&states](const QByteArray &blob) { states.append(blob); });
+        &file, [&geometries](const QByteArray &blob) { geometries.append(blob); },
+        [&states](const QByteArray &blob) { states.append(blob); });
     QVERIFY(!geometries.isEmpty());
     QCOMPARE(geometries.last(), m_geometry);
-    QCOMPARE(states, QList<QByteArray>{ m_state });
+    QCOMPARE(states, QList<QByteArray> { m_state });
 }
 
 QTEST_MAIN(tst_OptionsRobust)
