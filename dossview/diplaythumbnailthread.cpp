@@ -5,8 +5,7 @@
 
 DiplayThumbnailThread::DiplayThumbnailThread(QObject *parent)
     : QThread(parent)
-{
-}
+{ }
 
 DiplayThumbnailThread::~DiplayThumbnailThread() = default;
 
@@ -38,10 +37,10 @@ void DiplayThumbnailThread::run()
             bool replace = false;
             QImage grid;
             if (!path.isEmpty()) {
-                const bool tableToo =
-                        j < tableCount && batch.tableWanted(j) && batch.tablePath(j) == path;
+                const bool tableToo
+                    = j < tableCount && batch.tableWanted(j) && batch.tablePath(j) == path;
                 ThumbnailDecoder::Result result = decoder.decodeFile(
-                        path, tableToo ? ThumbnailDecoder::Both : ThumbnailDecoder::Grid);
+                    path, tableToo ? ThumbnailDecoder::Both : ThumbnailDecoder::Grid);
                 replace = result.exists;
                 grid = std::move(result.grid);
                 kept = tableToo && result.exists;
@@ -64,8 +63,8 @@ void DiplayThumbnailThread::run()
                 if (kept && keptPath == path) {
                     table = std::move(keptTable);
                 } else {
-                    ThumbnailDecoder::Result result =
-                            decoder.decodeFile(path, ThumbnailDecoder::Table);
+                    ThumbnailDecoder::Result result
+                        = decoder.decodeFile(path, ThumbnailDecoder::Table);
                     exists = result.exists;
                     table = std::move(result.table);
                 }

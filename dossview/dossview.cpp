@@ -87,8 +87,8 @@ void Dossview::initWidget()
     mosaicview = new Mosaicview(this);
     ledgerview = new Ledgerview(this);
     ledgerview->setColumnCount(5);
-    ledgerview->setHorizontalHeaderLabels({ tr("No."), tr("Picture"), tr("Name"),
-                                            tr("Date/Time"), tr("Size") });
+    ledgerview->setHorizontalHeaderLabels(
+        { tr("No."), tr("Picture"), tr("Name"), tr("Date/Time"), tr("Size") });
     ledgerview->setFrameShape(QFrame::NoFrame);
     ledgerview->setShowGrid(false);
     ledgerview->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -131,10 +131,10 @@ void Dossview::initWidget()
     auto *removable = new QLabel(tr("Removable"));
     removable->setMinimumHeight(28);
     removable->setAlignment(Qt::AlignCenter);
-    removable->setStyleSheet(QStringLiteral(
-            "QLabel{font-weight: bold;color: #F0F0F0;background-color:#767676;"
-            "border-top-left-radius: 3px;border-top-right-radius: 3px;"
-            "border-bottom: 2px solid #DC5000;}"));
+    removable->setStyleSheet(
+        QStringLiteral("QLabel{font-weight: bold;color: #F0F0F0;background-color:#767676;"
+                       "border-top-left-radius: 3px;border-top-right-radius: 3px;"
+                       "border-bottom: 2px solid #DC5000;}"));
 
     auto *diskLayout = new QVBoxLayout;
     diskLayout->setSpacing(3);
@@ -199,7 +199,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
     ledgerview->setRowCount(records.size());
 
     const QPixmap picture = QPixmap(QStringLiteral(":/image/picture.png"))
-                                    .scaledToHeight(24, Qt::SmoothTransformation);
+                                .scaledToHeight(24, Qt::SmoothTransformation);
     const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
     for (int i = 0; i < records.size(); ++i) {
         const QUrlInfo *record = records.at(i);
@@ -220,14 +220,13 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         ledgerview->setItem(i, 2, name);
 
         auto *date = new QTableWidgetItem(
-                record ? locale.toString(record->lastModified(), dateFormat) : QString());
+            record ? locale.toString(record->lastModified(), dateFormat) : QString());
         date->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 3, date);
 
-        auto *size = new QTableWidgetItem(
-                record ? QStringLiteral(" %1KB").arg(locale.toString(
-                                 double(record->size()) * 0.0009765625, 'f', 1))
-                       : QString());
+        auto *size = new QTableWidgetItem(record ? QStringLiteral(" %1KB").arg(locale.toString(
+                                              double(record->size()) * 0.0009765625, 'f', 1))
+                                                 : QString());
         size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         ledgerview->setItem(i, 4, size);
     }
@@ -237,7 +236,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
 void Dossview::fillMosaicview(const QList<QUrlInfo *> &records)
 {
     const QIcon picture(QPixmap(QStringLiteral(":/image/picture.png"))
-                                .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+                            .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     mosaicview->setUpdatesEnabled(false);
     mosaicview->clear();
     for (QUrlInfo *record : records) {
@@ -311,11 +310,10 @@ void Dossview::setNewPath(const QString &path, bool)
         file.close();
         if (!PictureHeader::isInstrumentPicture(header, length))
             continue;
-        files.append(new QUrlInfo(info.absoluteFilePath(), int(info.permissions()),
-                                  names.owner(info), names.group(info), info.size(),
-                                  info.lastModified(), info.lastRead(), info.isDir(),
-                                  info.isFile(), info.isSymLink(), info.isWritable(),
-                                  info.isReadable(), info.isExecutable()));
+        files.append(new QUrlInfo(
+            info.absoluteFilePath(), int(info.permissions()), names.owner(info), names.group(info),
+            info.size(), info.lastModified(), info.lastRead(), info.isDir(), info.isFile(),
+            info.isSymLink(), info.isWritable(), info.isReadable(), info.isExecutable()));
     }
 }
 
@@ -398,8 +396,7 @@ void Dossview::slotMosaicviewCurrentRowChanged(int row)
             if (info.exists()) {
                 ThumbnailDecoder decoder;
                 item->setIcon(QIcon(QPixmap::fromImage(
-                        decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Grid)
-                                .grid)));
+                    decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Grid).grid)));
             }
         }
         item->setHidden(true);
@@ -420,7 +417,7 @@ void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const
         if (info.exists()) {
             ThumbnailDecoder decoder;
             label->setPixmap(QPixmap::fromImage(
-                    decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
+                decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
         }
     }
     mosaicview->setActiveFile(record);

@@ -18,14 +18,13 @@ const QUrlInfo *recordOf(const QVariant &data)
 ThumbnailBatch::ThumbnailBatch(size_t gridCount, size_t tableCount)
     : m_grid(gridCount)
     , m_table(tableCount)
-{
-}
+{ }
 
 std::shared_ptr<ThumbnailBatch> ThumbnailBatch::fromViews(const Mosaicview *grid,
                                                           const Ledgerview *table)
 {
     std::shared_ptr<ThumbnailBatch> batch(
-            new ThumbnailBatch(size_t(grid->count()), size_t(table->rowCount())));
+        new ThumbnailBatch(size_t(grid->count()), size_t(table->rowCount())));
     for (int i = 0; i < grid->count(); ++i) {
         if (const QListWidgetItem *item = grid->item(i)) {
             if (const QUrlInfo *record = recordOf(item->data(Qt::UserRole + 1)))

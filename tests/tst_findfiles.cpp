@@ -36,18 +36,17 @@ void tst_FindFiles::order_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("folder at its place")
-            << QStringList { "b.bmp", "A/x.bmp", "c.bmp" }
-            << QStringList { "A/x.bmp", "b.bmp", "c.bmp" };
+    QTest::newRow("folder at its place") << QStringList { "b.bmp", "A/x.bmp", "c.bmp" }
+                                         << QStringList { "A/x.bmp", "b.bmp", "c.bmp" };
     QTest::newRow("case-insensitive names")
-            << QStringList { "b.BMP", "a.bmp", "C.bmp", "D/e.bmp", "d.bmp", "B2.bmp" }
-            << QStringList { "a.bmp", "b.BMP", "B2.bmp", "C.bmp", "D/e.bmp", "d.bmp" };
-    QTest::newRow("any depth")
-            << QStringList { "z.bmp", "m/n/o/p.bmp", "m/a.bmp", "m/n/b.bmp", "m/z/q.bmp" }
-            << QStringList { "m/a.bmp", "m/n/b.bmp", "m/n/o/p.bmp", "m/z/q.bmp", "z.bmp" };
+        << QStringList { "b.BMP", "a.bmp", "C.bmp", "D/e.bmp", "d.bmp", "B2.bmp" }
+        << QStringList { "a.bmp", "b.BMP", "B2.bmp", "C.bmp", "D/e.bmp", "d.bmp" };
+    QTest::newRow("any depth") << QStringList {
+        "z.bmp", "m/n/o/p.bmp", "m/a.bmp", "m/n/b.bmp", "m/z/q.bmp"
+    } << QStringList { "m/a.bmp", "m/n/b.bmp", "m/n/o/p.bmp", "m/z/q.bmp", "z.bmp" };
     QTest::newRow("hidden skipped")
-            << QStringList { ".h.bmp", ".hidden/x.bmp", "v/.y.bmp", "v/w.bmp" }
-            << QStringList { "v/w.bmp" };
+        << QStringList { ".h.bmp", ".hidden/x.bmp", "v/.y.bmp", "v/w.bmp" }
+        << QStringList { "v/w.bmp" };
 }
 
 void tst_FindFiles::order()
@@ -67,7 +66,7 @@ void tst_FindFiles::suffix_data()
     QTest::newRow("bmp") << "bmp" << QStringList { "a.BMP", "b.bmp", "e.tar.bmp" };
     QTest::newRow("upper-case wanted") << "BMP" << QStringList { "a.BMP", "b.bmp", "e.tar.bmp" };
     QTest::newRow("blank matches all")
-            << "  " << QStringList { "a.BMP", "b.bmp", "c.jpg", "d.bmp.txt", "e.tar.bmp", "noext" };
+        << "  " << QStringList { "a.BMP", "b.bmp", "c.jpg", "d.bmp.txt", "e.tar.bmp", "noext" };
 }
 
 void tst_FindFiles::suffix()
@@ -76,8 +75,8 @@ void tst_FindFiles::suffix()
     QFETCH(QStringList, expected);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(DiskTree::writePictures(dir.path(),
-                                    { "a.BMP", "b.bmp", "c.jpg", "d.bmp.txt", "e.tar.bmp", "noext" }));
+    QVERIFY(DiskTree::writePictures(
+        dir.path(), { "a.BMP", "b.bmp", "c.jpg", "d.bmp.txt", "e.tar.bmp", "noext" }));
     QCOMPARE(found(dir.path(), suffix), expected);
 }
 
@@ -88,17 +87,16 @@ void tst_FindFiles::links_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("link to an ancestor")
-            << QStringList { "A/x.bmp", "A/B/y.bmp" }
-            << QStringList { "A/B/up=../..", "A/self=." }
-            << QStringList { "A/B/y.bmp", "A/x.bmp" };
+        << QStringList { "A/x.bmp", "A/B/y.bmp" } << QStringList { "A/B/up=../..", "A/self=." }
+        << QStringList { "A/B/y.bmp", "A/x.bmp" };
     QTest::newRow("two links to one folder")
-            << QStringList { "F/p.bmp", "a.bmp" } << QStringList { "L1=F", "L2=F" }
-            << QStringList { "a.bmp", "F/p.bmp" };
+        << QStringList { "F/p.bmp", "a.bmp" } << QStringList { "L1=F", "L2=F" }
+        << QStringList { "a.bmp", "F/p.bmp" };
     QTest::newRow("first reached through a link")
-            << QStringList { "Z/p.bmp" } << QStringList { "A=Z" } << QStringList { "A/p.bmp" };
+        << QStringList { "Z/p.bmp" } << QStringList { "A=Z" } << QStringList { "A/p.bmp" };
     QTest::newRow("links into each other")
-            << QStringList { "P/a.bmp", "Q/b.bmp" } << QStringList { "P/q=../Q", "Q/p=../P" }
-            << QStringList { "P/a.bmp", "P/q/b.bmp" };
+        << QStringList { "P/a.bmp", "Q/b.bmp" } << QStringList { "P/q=../Q", "Q/p=../P" }
+        << QStringList { "P/a.bmp", "P/q/b.bmp" };
 }
 
 void tst_FindFiles::links()

@@ -17,8 +17,8 @@ QImage patterned(int width, int height, QImage::Format format, int seed)
         for (int x = 0; x < width; ++x) {
             const uint value = uint(x * 7919 + y * 104729 + seed * 31) * 2654435761u;
             image.setPixel(x, y,
-                           qRgba(int(value >> 24), int(value >> 16) & 0xff,
-                                 int(value >> 8) & 0xff, format == QImage::Format_ARGB32 ? 128 : 255));
+                           qRgba(int(value >> 24), int(value >> 16) & 0xff, int(value >> 8) & 0xff,
+                                 format == QImage::Format_ARGB32 ? 128 : 255));
         }
     }
     return image;
@@ -63,8 +63,8 @@ QImage qtThumbnail(const QByteArray &bytes, const QSize &bounds)
     if (pixmap.isNull())
         return QImage();
     return pixmap.scaled(bounds, Qt::KeepAspectRatio, Qt::FastTransformation)
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 QImage asRgb32(const QImage &image)
@@ -90,13 +90,13 @@ private slots:
 void tst_ThumbnailDecoder::sameAsQt_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const QVector<QSize> sizes = { { 320, 240 }, { 321, 241 }, { 100, 300 }, { 7, 5 },
-                                   { 1, 1 },     { 144, 108 }, { 144, 192 }, { 640, 480 },
-                                   { 1000, 10 }, { 3, 700 },   { 35, 26 },   { 33, 33 },
-                                   { 289, 217 }, { 2, 2000 },  { 34, 25 },   { 97, 1 } };
+    const QVector<QSize> sizes
+        = { { 320, 240 }, { 321, 241 }, { 100, 300 }, { 7, 5 },   { 1, 1 },   { 144, 108 },
+            { 144, 192 }, { 640, 480 }, { 1000, 10 }, { 3, 700 }, { 35, 26 }, { 33, 33 },
+            { 289, 217 }, { 2, 2000 },  { 34, 25 },   { 97, 1 } };
     for (const QSize &size : sizes) {
-        const QByteArray bmp =
-                bmpOf(patterned(size.width(), size.height(), QImage::Format_RGB888, size.width()));
+        const QByteArray bmp
+            = bmpOf(patterned(size.width(), size.height(), QImage::Format_RGB888, size.width()));
         QTest::addRow("%dx%d", size.width(), size.height()) << bmp;
         QTest::addRow("%dx%d top-down", size.width(), size.height()) << topDown(bmp);
     }
@@ -135,8 +135,8 @@ void tst_ThumbnailDecoder::sameAsQt()
     QCOMPARE(asRgb32(result.grid), grid);
     QCOMPARE(asRgb32(result.table), table);
 
-    const ThumbnailDecoder::Result gridOnly =
-            ThumbnailDecoder::decode(bytes, ThumbnailDecoder::Grid);
+    const ThumbnailDecoder::Result gridOnly
+        = ThumbnailDecoder::decode(bytes, ThumbnailDecoder::Grid);
     QCOMPARE(asRgb32(gridOnly.grid), grid);
     QVERIFY(gridOnly.table.isNull());
 }

@@ -19,8 +19,7 @@ class DossviewProbe
 public:
     explicit DossviewProbe(Dossview *view)
         : m_view(view)
-    {
-    }
+    { }
 
     Mosaicview *mosaicview() const;
     Ledgerview *ledgerview() const;
