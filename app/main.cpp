@@ -3,7 +3,6 @@
 #include "startup.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -12,8 +11,7 @@ int main(int argc, char *argv[])
     const QString language = readLanguageOption();
     QTranslator appTranslator;
     QTranslator qtTranslator;
-    if (language == QLatin1String("CH"))
-        installChineseTranslators(appTranslator, qtTranslator);
+    installTranslatorsFor(language, appTranslator, qtTranslator);
 
     // Declared last so that it goes first, before the translators and the application.
     MainWindow window;

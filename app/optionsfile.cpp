@@ -1,8 +1,11 @@
 #include "optionsfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace {
 QString s_testPath;
@@ -63,6 +66,74 @@ QString OptionsFile::readLanguage(QIODevice *device)
         return true;
     });
     return language;
+}
+
+void OptionsFile::readOptions(QIODevice *device, OptionParam &param)
+{
+    scan(device, [&param](const QString &element, const QStringRef &text) {
+        if (element == QLatin1String("Language")) {
+            param.language = text.toString();
+        } else if (element == QLatin1String("HistoryFilesPath")) {
+            const QString path = text.toString();
+            if (QDir(path).exists())
+                param.historyFilesPath = path;
+        } else if (element == QLatin1String("AllowAlarm")) {
+            param.allowAlarm = text.toInt(nullptr, 10) != 0;
+        } else if (element == QLatin1String("AllowAlarmSound")) {
+            param.allowAlarmSound = text.toInt(nullptr, 10) != 0;
+        } else if (element == QLatin1String("AllowLogGeneration")) {
+            param.allowLogGeneration = text.toInt(nullptr, 10) != 0;
+        }
+        return false;
+    });
+}
+
+void OptionsFile::readGeometryState(QIODevice *device,
+                                    const std::function<void(const QByteArray &)> &geometry,
+                                    const std::function<void(const QByteArray &)> &state)
+{
+    scan(device, [&](const QString &element, const QStringRef &text) {
+        if (element == QLatin1String("Geometry"))
+            geometry(QByteArray::fromHex(text.toLatin1()));
+        else if (element == QLatin1String("State"))
+            state(QByteArray::fromHex(text.toLatin1()));
+        return false;
+    });
+}
+
+bool OptionsFile::write(QIODevice *device, const QByteArray &geometry, const QByteArray &state,
+                        const OptionParam &param)
+{
+    const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    QXmlStreamWriter writer(device);
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument();
+    writer.writeStartElement(QStringLiteral("options"));
+    writer.writeTextElement(QStringLiteral("Geometry"), QString::fromLatin1(geometry.toHex()));
+    writer.writeTextElement(QStringLiteral("State"), QString::fromLatin1(state.toHex()));
+    writer.writeTextElement(QStringLiteral("Language"), param.language);
+    writer.writeTextElement(QStringLiteral("HistoryFilesPath"), param.historyFilesPath);
+    writer.writeTextElement(QStringLiteral("AllowAlarm"), flag(param.allowAlarm));
+    writer.writeTextElement(QStringLiteral("AllowAlarmSound"), flag(param.allowAlarmSound));
+    writer.writeTextElement(QStringLiteral("AllowLogGeneration"), flag(param.allowLogGeneration));
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return !writer.hasError();
+}
+
+bool OptionsFile::save(const QString &filePath, const QByteArray &geometry, const QByteArray &state,
+                       const OptionParam &param)
+{
+    // Written beside the old file and renamed over it only once complete, so a crash or a
+    // full disk never leaves a half-written options.xml behind.
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!write(&file, geometry, state, param)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 QString readLanguageOption()

@@ -1,6 +1,9 @@
 #ifndef OPTIONSFILE_H
 #define OPTIONSFILE_H
 
+#include "optionparam.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringRef>
 
@@ -33,6 +36,28 @@ bool scanFile(const QString &filePath, const TextHandler &handler);
 
 /** The Language value of the given document; empty when there is none. */
 QString readLanguage(QIODevice *device);
+
+/**
+ * Takes the option values of the document into param. Only the first text run of an element
+ * counts; a HistoryFilesPath naming no existing directory and flags without text leave the
+ * values param had.
+ */
+void readOptions(QIODevice *device, OptionParam &param);
+
+/** Hands every Geometry and State blob of the document, decoded from hex, to the callbacks. */
+void readGeometryState(QIODevice *device, const std::function<void(const QByteArray &)> &geometry,
+                       const std::function<void(const QByteArray &)> &state);
+
+/** Writes the whole document: the window's blobs, then the five option values. */
+bool write(QIODevice *device, const QByteArray &geometry, const QByteArray &state,
+           const OptionParam &param);
+
+/**
+ * Writes the document to filePath atomically: until the new file is complete the old one
+ * stays whole. False when the file cannot be opened or committed.
+ */
+bool save(const QString &filePath, const QByteArray &geometry, const QByteArray &state,
+          const OptionParam &param);
 
 } // namespace OptionsFile
 

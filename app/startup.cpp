@@ -14,3 +14,12 @@ void installChineseTranslators(QTranslator &appTranslator, QTranslator &qtTransl
     // Installed last, so Qt's catalogue is asked first.
     QCoreApplication::installTranslator(&qtTranslator);
 }
+
+bool installTranslatorsFor(const QString &language, QTranslator &appTranslator,
+                           QTranslator &qtTranslator)
+{
+    if (language != QLatin1String("CH"))
+        return false;
+    installChineseTranslators(appTranslator, qtTranslator);
+    return true;
+}

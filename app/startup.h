@@ -1,6 +1,7 @@
 #ifndef STARTUP_H
 #define STARTUP_H
 
+class QString;
 class QTranslator;
 
 /**
@@ -9,5 +10,12 @@ class QTranslator;
  * both whether or not their files were found.
  */
 void installChineseTranslators(QTranslator &appTranslator, QTranslator &qtTranslator);
+
+/**
+ * Installs the Chinese translators when the language code is exactly "CH"; any other code
+ * leaves the program English with the system's locale. Returns whether it installed them.
+ */
+bool installTranslatorsFor(const QString &language, QTranslator &appTranslator,
+                           QTranslator &qtTranslator);
 
 #endif // STARTUP_H
