@@ -7,7 +7,13 @@ DiplayThumbnailThread::DiplayThumbnailThread(QObject *parent)
     : QThread(parent)
 { }
 
-DiplayThumbnailThread::~DiplayThumbnailThread() = default;
+DiplayThumbnailThread::~DiplayThumbnailThread()
+{
+    // QThread::wait() synchronises through Qt's own futex-based mutex, which ThreadSanitizer
+    // cannot see; this acquire pairs with the release at the end of run(), so everything run()
+    // did happens before the batch is freed, visibly to the tool too.
+    (void)m_runDone.load(std::memory_order_acquire);
+}
 
 void DiplayThumbnailThread::setBatch(std::shared_ptr<ThumbnailBatch> batch)
 {
@@ -16,6 +22,11 @@ void DiplayThumbnailThread::setBatch(std::shared_ptr<ThumbnailBatch> batch)
 
 void DiplayThumbnailThread::run()
 {
+    struct Done
+    {
+        std::atomic<bool> &flag;
+        ~Done() { flag.store(true, std::memory_order_release); }
+    } done { m_runDone };
     if (!m_batch)
         return;
     ThumbnailBatch &batch = *m_batch;

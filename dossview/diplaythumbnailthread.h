@@ -44,6 +44,7 @@ protected:
 
 private:
     std::shared_ptr<ThumbnailBatch> m_batch;
+    std::atomic<bool> m_runDone { false };
 };
 
 #endif // DIPLAYTHUMBNAILTHREAD_H
