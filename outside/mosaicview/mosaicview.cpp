@@ -7,7 +7,7 @@ Mosaicview::Mosaicview(QWidget *parent)
 {
     setViewMode(QListView::IconMode);
     setIconSize(QSize(144, 192));
-    setGridSize(QSize(164, 232));
+    setGridSize(QSize(160, 220));
     setSpacing(4);
     setResizeMode(QListView::Adjust);
     setMovement(QListView::Static);
