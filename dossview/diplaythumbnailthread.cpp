@@ -3,6 +3,14 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 
+namespace {
+
+// Signalled entries the GUI thread may have waiting at most. A worker far ahead would leave the
+// GUI thread one long pass of queued signals to work through, with the window frozen meanwhile.
+constexpr int MaxAhead = 64;
+
+} // namespace
+
 DiplayThumbnailThread::DiplayThumbnailThread(QObject *parent)
     : QThread(parent)
 { }
@@ -29,6 +37,13 @@ void DiplayThumbnailThread::run()
     QImage keptTable;
     bool kept = false;
 
+    int signalled = 0;
+    auto waitForRoom = [&] {
+        while (signalled - batch.taken() >= MaxAhead && !stopRequested.load())
+            QThread::msleep(1);
+        ++signalled;
+    };
+
     int i = 0;
     int j = 0;
     for (;;) {
@@ -50,6 +65,7 @@ void DiplayThumbnailThread::run()
                 }
             }
             batch.putGrid(i, replace, std::move(grid));
+            waitForRoom();
             emit refreshLister1(i);
             if (stopRequested.load())
                 break;
@@ -70,6 +86,7 @@ void DiplayThumbnailThread::run()
                 }
                 if (exists) {
                     batch.putTable(j, std::move(table));
+                    waitForRoom();
                     emit addLabel(j, batch.tableLabel(j));
                 }
             }

@@ -60,8 +60,13 @@ Dossview::Dossview(DeviceManager::Mode mode, const QString &language, QWidget *p
 
 Dossview::~Dossview()
 {
-    // Destroyed without a close event: the worker must not outlive the views' snapshot owner.
+    // Destroyed without a close event: the worker goes first, as on close. The views go with
+    // the widget tree after this body; nothing they emit on the way may reach these slots.
     stopDiplayThumbnailThread();
+    disconnect(mosaicview, nullptr, this, nullptr);
+    disconnect(ledgerview, nullptr, this, nullptr);
+    disconnect(ledgerview->selectionModel(), nullptr, this, nullptr);
+    disconnect(diskList, nullptr, this, nullptr);
     releaseRecords(retiredFiles);
     releaseRecords(files);
 }
