@@ -286,6 +286,8 @@ void tst_Demo::demoOpensFileBrowserAndLivePicture()
     QVERIFY(!h.windowOf(DeviceManager::UsbVideo));
     QVERIFY(!h.windowOf(DeviceManager::WifiFile));
     QVERIFY(qobject_cast<Dossview *>(h.windowOf(DeviceManager::UsbFile)));
+    // The file browser opens last and is the window in front.
+    QCOMPARE(h.mdiArea()->activeSubWindow(), h.windowOf(DeviceManager::UsbFile));
     QCOMPARE(h.window->statusBar()->findChild<QLabel *>()->text(),
              QStringLiteral("USB flash disk is open"));
 

@@ -34,7 +34,12 @@ Livescope::Livescope(DeviceManager::Mode mode, const QString &language, QWidget 
     m_watchdogTimer = startTimer(WatchdogPeriod);
 }
 
-Livescope::~Livescope() = default;
+Livescope::~Livescope()
+{
+    // The label outlives this part of the object while the children are deleted.
+    if (m_frameLabel)
+        m_frameLabel->removeEventFilter(this);
+}
 
 void Livescope::initWidget()
 {
