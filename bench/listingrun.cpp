@@ -1,0 +1,187 @@
+#include "listingrun.h"
+
+#include "ledgerview.h"
+#include "mosaicview.h"
+#include "timeddossview.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QMdiArea>
+#include <QTimer>
+
+namespace {
+constexpr int TickMs = 1;
+}
+
+ListingRun::ListingRun()
+    : area(new QMdiArea)
+    , ticker(new QTimer(this))
+{
+    clock.start();
+    window = new TimedDossview(&clock);
+    area->resize(1280, 800);
+    area->addSubWindow(window);
+    window->showMaximized();
+    area->show();
+    ticker->setTimerType(Qt::PreciseTimer);
+    ticker->setInterval(TickMs);
+    connect(ticker, &QTimer::timeout, this, &ListingRun::tick);
+    if (Mosaicview *grid = window->grid())
+        grid->viewport()->installEventFilter(this);
+    runEventsFor(100);
+}
+
+ListingRun::~ListingRun()
+{
+    delete area;
+}
+
+bool ListingRun::list(const QString &root, int timeoutMs)
+{
+    painted = false;
+    listedAt = thumbnailsAt = -1;
+    worstGap = 0;
+    phase = Phase::Idle;
+    started = clock.nsecsElapsed();
+    window->setUDisks(QStringList { root });
+    returned = clock.nsecsElapsed();
+    if (window->setFilesEntered < 0)
+        return false;
+    phase = Phase::Listing;
+    QEventLoop waiting;
+    loop = &waiting;
+    QTimer::singleShot(timeoutMs, &waiting, &QEventLoop::quit);
+    ticker->start();
+    if (listedAt < 0)
+        waiting.exec();
+    loop = nullptr;
+    return listedAt >= 0;
+}
+
+bool ListingRun::waitForThumbnails(int timeoutMs)
+{
+    if (thumbnailsAt >= 0)
+        return true;
+    QEventLoop waiting;
+    loop = &waiting;
+    QTimer::singleShot(timeoutMs, &waiting, &QEventLoop::quit);
+    waiting.exec();
+    loop = nullptr;
+    return thumbnailsAt >= 0;
+}
+
+void ListingRun::runEventsFor(int ms)
+{
+    QEventLoop waiting;
+    QTimer::singleShot(ms, &waiting, &QEventLoop::quit);
+    waiting.exec();
+}
+
+void ListingRun::tick()
+{
+    const qint64 now = clock.nsecsElapsed();
+    if (phase == Phase::Listing && painted) {
+        listedAt = now;
+        phase = Phase::Thumbnails;
+        lastTick = now;
+        if (loop)
+            loop->quit();
+    }
+    if (phase != Phase::Thumbnails)
+        return;
+    worstGap = qMax(worstGap, now - lastTick);
+    lastTick = now;
+    if (thumbnailsInPlace()) {
+        thumbnailsAt = now;
+        phase = Phase::Idle;
+        ticker->stop();
+        if (loop)
+            loop->quit();
+    }
+}
+
+bool ListingRun::thumbnailsInPlace() const
+{
+    Mosaicview *grid = window->grid();
+    Ledgerview *table = window->table();
+    if (!grid || !table || grid->count() == 0 || table->rowCount() == 0)
+        return false;
+    if (grid->item(grid->count() - 1)->icon().cacheKey() == window->gridPlaceholder)
+        return false;
+    auto *label = qobject_cast<QLabel *>(table->cellWidget(table->rowCount() - 1, 1));
+    return label && label->pixmap(Qt::ReturnByValue).cacheKey() != window->tablePlaceholder;
+}
+
+int ListingRun::placeholdersLeft() const
+{
+    int left = 0;
+    if (Mosaicview *grid = window->grid()) {
+        for (int i = 0; i < grid->count(); ++i)
+            left += grid->item(i)->icon().cacheKey() == window->gridPlaceholder;
+    }
+    if (Ledgerview *table = window->table()) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            auto *label = qobject_cast<QLabel *>(table->cellWidget(row, 1));
+            left += !label
+                || label->pixmap(Qt::ReturnByValue).cacheKey() == window->tablePlaceholder;
+        }
+    }
+    return left;
+}
+
+double ListingRun::closeWindowMs()
+{
+    ticker->stop();
+    phase = Phase::Idle;
+    const qint64 before = clock.nsecsElapsed();
+    window->close();
+    return ms(before, clock.nsecsElapsed());
+}
+
+bool ListingRun::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && phase == Phase::Listing)
+        painted = true;
+    return QObject::eventFilter(watched, event);
+}
+
+double ListingRun::ms(qint64 from, qint64 to) const
+{
+    return from < 0 || to < 0 ? -1 : (to - from) / 1e6;
+}
+
+int ListingRun::listed() const
+{
+    return window->listed;
+}
+
+double ListingRun::searchMs() const
+{
+    return ms(started, window->setFilesEntered);
+}
+
+double ListingRun::fillMs() const
+{
+    return ms(window->setFilesEntered, window->setFilesReturned);
+}
+
+double ListingRun::setUDisksMs() const
+{
+    return ms(started, returned);
+}
+
+double ListingRun::listingMs() const
+{
+    return ms(started, listedAt);
+}
+
+double ListingRun::thumbnailMs() const
+{
+    return ms(listedAt, thumbnailsAt);
+}
+
+double ListingRun::worstLatenessMs() const
+{
+    return worstGap > 0 ? worstGap / 1e6 - TickMs : -1;
+}

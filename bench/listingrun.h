@@ -1,0 +1,72 @@
+#ifndef LISTINGRUN_H
+#define LISTINGRUN_H
+
+#include <QElapsedTimer>
+#include <QObject>
+
+class QEventLoop;
+class QMdiArea;
+class QTimer;
+class TimedDossview;
+
+/**
+ * One Dossview of mode UsbFile, maximised in an MDI area of 1280 x 800 as the program shows
+ * it, driven through its public API and watched from outside: a filter on the grid's viewport
+ * sees its paints, and a 1 ms precise timer polls the last grid icon and the last table
+ * picture (the worker walks the views in order) and records its own worst lateness.
+ */
+class ListingRun : public QObject
+{
+    Q_OBJECT
+public:
+    ListingRun();
+    ~ListingRun() override;
+
+    /**
+     * Calls setUDisks({root}) and runs the event loop until the grid has painted once after
+     * it. False when no listing came (setFiles never ran) or the paint did not come in time.
+     */
+    bool list(const QString &root, int timeoutMs);
+    /** Runs the event loop until the last icon and label are in place; false on time-out. */
+    bool waitForThumbnails(int timeoutMs);
+    /** Runs the event loop for this long. */
+    void runEventsFor(int ms);
+    /** Whether the last grid icon and last table picture have left their placeholders. */
+    bool thumbnailsInPlace() const;
+    /** Entries of both views still showing a placeholder. */
+    int placeholdersLeft() const;
+    /** Closes the window (its closeEvent stops the worker) and returns how long close() took. */
+    double closeWindowMs();
+
+    int listed() const;
+    double searchMs() const;
+    double fillMs() const;
+    double setUDisksMs() const;
+    double listingMs() const;
+    double thumbnailMs() const;
+    double worstLatenessMs() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class Phase { Idle, Listing, Thumbnails };
+    void tick();
+    double ms(qint64 from, qint64 to) const;
+
+    QElapsedTimer clock;
+    QMdiArea *area = nullptr;
+    TimedDossview *window = nullptr;
+    QTimer *ticker = nullptr;
+    QEventLoop *loop = nullptr;
+    Phase phase = Phase::Idle;
+    bool painted = false;
+    qint64 started = -1;
+    qint64 returned = -1;
+    qint64 listedAt = -1;
+    qint64 thumbnailsAt = -1;
+    qint64 lastTick = -1;
+    qint64 worstGap = 0;
+};
+
+#endif // LISTINGRUN_H
