@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -96,6 +98,15 @@ double elapsedMs(const QElapsedTimer &t)
     return t.nsecsElapsed() / 1e6;
 }
 
+// The library's own walk, when it exports one: timed alone, it splits the search into the walk
+// and the header checks with the records.
+using FindFiles = void (*)(const QString &, const QString &, QFileInfoList &);
+FindFiles libraryFindFiles()
+{
+    return reinterpret_cast<FindFiles>(
+        dlsym(RTLD_DEFAULT, "_Z9findFilesRK7QStringS1_R5QListI9QFileInfoE"));
+}
+
 // Reads every picture whole once, so that all runs see a warm page cache.
 void warmPageCache(const std::vector<std::string> &paths)
 {
@@ -121,7 +132,8 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("sampler_matches_qt"),
                   SampleBaseline::matchesQt(CardMaker::picture(n)));
 
-    std::vector<double> walk, sample, search, fill, setUDisks, listing, thumbs, stall;
+    const FindFiles findFiles = libraryFindFiles();
+    std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
     int walked = 0, sampled = 0, listed = -1, left = -1;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
@@ -133,6 +145,13 @@ QJsonObject measureSize(const Options &options, int n)
         t.restart();
         sampled = SampleBaseline::run(paths);
         sample.push_back(elapsedMs(t));
+
+        if (findFiles) {
+            QFileInfoList found;
+            t.restart();
+            findFiles(qroot, QStringLiteral("bmp"), found);
+            findFilesMs.push_back(elapsedMs(t));
+        }
 
         ListingRun dossview;
         const bool painted = dossview.list(qroot, timeoutMs);
@@ -164,6 +183,7 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("sample_rate"), sampleMs > 0 ? sampled / (sampleMs / 1000) : -1);
     result.insert(QStringLiteral("search_ms"), searchMs);
     result.insert(QStringLiteral("search_ratio"), searchMs >= 0 ? searchMs / walkMs : -1);
+    result.insert(QStringLiteral("findfiles_ms"), median(findFilesMs));
     result.insert(QStringLiteral("fill_ms"), median(fill));
     result.insert(QStringLiteral("setudisks_ms"), median(setUDisks));
     result.insert(QStringLiteral("listing_ms"), listingMs);
@@ -183,6 +203,7 @@ QJsonObject measureSize(const Options &options, int n)
     samples.insert(QStringLiteral("walk_ms"), toJson(walk));
     samples.insert(QStringLiteral("sample_ms"), toJson(sample));
     samples.insert(QStringLiteral("search_ms"), toJson(search));
+    samples.insert(QStringLiteral("findfiles_ms"), toJson(findFilesMs));
     samples.insert(QStringLiteral("fill_ms"), toJson(fill));
     samples.insert(QStringLiteral("listing_ms"), toJson(listing));
     samples.insert(QStringLiteral("thumbnail_ms"), toJson(thumbs));
