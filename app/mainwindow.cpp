@@ -83,8 +83,8 @@ void MainWindow::initTethraAndModes()
 void MainWindow::initAction()
 {
     m_actConnect = new QAction(QIcon(QStringLiteral(":/image/refresh.png")), tr("Connect"));
-    m_actDisconnect =
-            new QAction(QIcon(QStringLiteral(":/image/disconnect.png")), tr("Disconnect"));
+    m_actDisconnect
+        = new QAction(QIcon(QStringLiteral(":/image/disconnect.png")), tr("Disconnect"));
     m_actDisconnect->setEnabled(false);
     m_actOption = new QAction(QIcon(QStringLiteral(":/image/options.png")), tr("Option"));
     m_actClose = new QAction(QIcon(QStringLiteral(":/image/exit3.png")), tr("Close"));
@@ -189,8 +189,8 @@ void MainWindow::showOptionDialog()
         return;
 
     const QString oldLanguage = m_optionParam.language;
-    m_optionParam.language = dialog.cbbLanguage->currentIndex() == 0 ? QStringLiteral("CH")
-                                                                      : QStringLiteral("EN");
+    m_optionParam.language
+        = dialog.cbbLanguage->currentIndex() == 0 ? QStringLiteral("CH") : QStringLiteral("EN");
     if (m_optionParam.language != oldLanguage) {
         QMessageBox::information(this, QString(),
                                  tr("Changes will take effect when you restart application."),
@@ -266,8 +266,8 @@ Panelet *MainWindow::createModeWindow(DeviceManager::Mode mode)
             connect(dossview, &Dossview::updateFiles, this, &MainWindow::slotUpdateFiles);
             window = dossview;
         } else {
-            auto *livescope =
-                    new Livescope(mode, m_optionParam.language, nullptr, Qt::WindowFlags());
+            auto *livescope
+                = new Livescope(mode, m_optionParam.language, nullptr, Qt::WindowFlags());
             livescope->setOptionsParam(m_optionParam);
             connect(livescope, &Livescope::updateOptionParam, this,
                     &MainWindow::slotLivescopeUpdateOptionParam);
@@ -279,7 +279,7 @@ Panelet *MainWindow::createModeWindow(DeviceManager::Mode mode)
         window->setWindowFlags(Qt::FramelessWindowHint);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->setWindowTitle(QStringLiteral("%1[%2]").arg(
-                tr(entry->link.toLatin1().constData()), tr(entry->kind.toLatin1().constData())));
+            tr(entry->link.toLatin1().constData()), tr(entry->kind.toLatin1().constData())));
 
         m_mdiArea->addSubWindow(window);
         window->showMaximized();
@@ -380,7 +380,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::loadOptions()
 {
-    m_optionParam.historyFilesPath = QCoreApplication::applicationDirPath() + QLatin1String("/History");
+    m_optionParam.historyFilesPath
+        = QCoreApplication::applicationDirPath() + QLatin1String("/History");
     QFile file(OptionsFile::path());
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -393,8 +394,8 @@ void MainWindow::loadGeometryState()
     if (!file.open(QIODevice::ReadOnly))
         return;
     OptionsFile::readGeometryState(
-            &file, [this](const QByteArray &geometry) { restoreGeometry(geometry); },
-            [this](const QByteArray &state) { restoreState(state, 0); });
+        &file, [this](const QByteArray &geometry) { restoreGeometry(geometry); },
+        [this](const QByteArray &state) { restoreState(state, 0); });
 }
 
 void MainWindow::saveOptions()

@@ -2,11 +2,8 @@
 
 OptionDialog::OptionDialog(QWidget *parent)
     : QDialog(parent)
-{
-}
+{ }
 
 OptionDialog::~OptionDialog() = default;
 
-void OptionDialog::on_btnHistoryFilesPath_clicked()
-{
-}
+void OptionDialog::on_btnHistoryFilesPath_clicked() { }

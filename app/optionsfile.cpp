@@ -115,15 +115,14 @@ bool OptionsFile::write(QIODevice *device, const QByteArray &geometry, const QBy
     writer.writeTextElement(QStringLiteral("HistoryFilesPath"), param.historyFilesPath);
     writer.writeTextElement(QStringLiteral("AllowAlarm"), flag(param.allowAlarm));
     writer.writeTextElement(QStringLiteral("AllowAlarmSound"), flag(param.allowAlarmSound));
-    writer.writeTextElement(QStringLiteral("AllowLogGeneration"),
-                            flag(param.allowLogGeneration));
+    writer.writeTextElement(QStringLiteral("AllowLogGeneration"), flag(param.allowLogGeneration));
     writer.writeEndElement();
     writer.writeEndDocument();
     return !writer.hasError();
 }
 
-bool OptionsFile::save(const QString &filePath, const QByteArray &geometry,
-                       const QByteArray &state, const OptionParam &param)
+bool OptionsFile::save(const QString &filePath, const QByteArray &geometry, const QByteArray &state,
+                       const OptionParam &param)
 {
     // Written beside the old file and renamed over it only once complete, so a crash or a
     // full disk never leaves a half-written options.xml behind.

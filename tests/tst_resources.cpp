@@ -1,0 +1,301 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+// The compiled-in tree under /image/: what the program, Dossview and the outside windows load.
+class tst_Resources : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void treeHoldsExactlyTheEntries();
+    void entryExists_data();
+    void entryExists();
+    void namedIconLoads_data();
+    void namedIconLoads();
+    void windowIconHoldsAllSizes();
+    void everyPictureDecodes_data();
+    void everyPictureDecodes();
+    void themeCarriesItsPalette_data();
+    void themeCarriesItsPalette();
+    void themeParses_data();
+    void themeParses();
+    void themeImagesResolveOrAreKnownMissing_data();
+    void themeImagesResolveOrAreKnownMissing();
+    void blackLeavesPlainWidgetsAlone();
+
+private:
+    static QStringList entries();
+    static QStringList themes() { return { "black", "blue", "blue2", "gray" }; }
+    static QByteArray readTheme(const QString &theme);
+};
+
+QStringList tst_Resources::entries()
+{
+    return { "black.css",      "blue.css",       "blue2.css",      "gray.css",
+             "app.ico",        "app2.ico",       "calorix.ico",    "vendor.ico",
+             "array_down.png", "refresh.png",    "disconnect.png", "options.png",
+             "exit3.png",      "list.png",       "table.png",      "picture.png",
+             "sdCard3.png",    "arrow-2.png",    "camera.png",     "capture.png",
+             "capture2.png",   "capture3.png",   "circle.png",     "connect.png",
+             "cursor.png",     "delete2.png",    "deleteAll.png",  "deleteAll3.png",
+             "Directory.png",  "Directory2.png", "Directory3.png", "dot.png",
+             "eraser.png",     "exit2.png",      "export.png",     "File.png",
+             "file.png",       "line.png",       "palette.png",    "rectangle.png",
+             "SDCard.png",     "sdCard2.png",    "stop2.png",      "stop3.png",
+             "USB.png",        "Video.png",      "video.png",      "Wi-Fi.png" };
+}
+
+QByteArray tst_Resources::readTheme(const QString &theme)
+{
+    QFile file(QStringLiteral(":/image/%1.css").arg(theme));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+void tst_Resources::treeHoldsExactlyTheEntries()
+{
+    QStringList expected = entries();
+    QCOMPARE(expected.size(), 48);
+    QCOMPARE(expected.filter(QRegularExpression("\\.png$")).size(), 40);
+    QCOMPARE(expected.filter(QRegularExpression("\\.ico$")).size(), 4);
+
+    QStringList actual = QDir(":/image").entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    expected.sort();
+    actual.sort();
+    QCOMPARE(actual, expected);
+}
+
+void tst_Resources::entryExists_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : entries())
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+void tst_Resources::entryExists()
+{
+    QFETCH(QString, name);
+    QFile file(":/image/" + name);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+    QVERIFY(file.size() > 0);
+}
+
+void tst_Resources::namedIconLoads_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("size");
+    // The window icon is looked up without a slash after the colon.
+    const QStringList paths
+        = { ":image/calorix.ico",    ":/image/refresh.png", ":/image/disconnect.png",
+            ":/image/options.png",   ":/image/exit3.png",   ":/image/list.png",
+            ":/image/table.png",     ":/image/picture.png", ":/image/sdCard3.png",
+            ":/image/array_down.png" };
+    for (const QString &path : paths) {
+        for (int size : { 16, 32 })
+            QTest::addRow("%s@%d", qPrintable(path), size) << path << size;
+    }
+}
+
+void tst_Resources::namedIconLoads()
+{
+    QFETCH(QString, path);
+    QFETCH(int, size);
+    const QIcon icon(path);
+    QVERIFY(!icon.isNull());
+    const QImage image = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!image.isNull());
+    QVERIFY(image.width() <= size && image.height() <= size);
+    // A drawn icon covers a fair part of its square, not a stray pixel.
+    int opaque = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            opaque += qAlpha(image.pixel(x, y)) > 128;
+    }
+    QVERIFY2(opaque * 10 >= image.width() * image.height(), qPrintable(QString::number(opaque)));
+}
+
+void tst_Resources::windowIconHoldsAllSizes()
+{
+    QImageReader reader(":/image/calorix.ico");
+    QCOMPARE(reader.imageCount(), 4);
+    QList<int> sizes;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+        QCOMPARE(image.width(), image.height());
+        sizes << image.width();
+    }
+    std::sort(sizes.begin(), sizes.end());
+    QCOMPARE(sizes, QList<int>({ 16, 32, 48, 256 }));
+    // Small sizes are the ones a Windows task bar shows, so they must be drawn, not blank.
+    const QPixmap small = QIcon(":/image/calorix.ico").pixmap(16, 16);
+    QCOMPARE(small.size(), QSize(16, 16));
+}
+
+void tst_Resources::everyPictureDecodes_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const QString &name : entries()) {
+        if (!name.endsWith(".css"))
+            QTest::newRow(qPrintable(name)) << name;
+    }
+}
+
+void tst_Resources::everyPictureDecodes()
+{
+    QFETCH(QString, name);
+    QImageReader reader(":/image/" + name);
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+    QVERIFY(image.hasAlphaChannel());
+    QVERIFY(image.width() >= 12 && image.width() == image.height());
+}
+
+void tst_Resources::themeCarriesItsPalette_data()
+{
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<QStringList>("colours");
+    QTest::addColumn<QString>("radius");
+    const QStringList common = { "#F0F0F0", "#DC5000", "#C0C0C0", "#808080", "#dddddd" };
+    QTest::newRow("black") << "black"
+                           << (QStringList { "#4D4D4D", "#292929", "#636363", "#575757" } + common)
+                           << "0px";
+    QTest::newRow("blue") << "blue"
+                          << (QStringList { "#1B89CA", "#1077B5", "#5CACEE", "#4F94CD" } + common)
+                          << "5px";
+    QTest::newRow("blue2") << "blue2"
+                           << (QStringList { "#0F7DBE", "#1582C3", "#50A3F0", "#489CEA" } + common)
+                           << "0px";
+    QTest::newRow("gray") << "gray"
+                          << (QStringList { "#454648", "#7A7A7A", "#B8B8B8", "#D6D6D6" } + common)
+                          << "0px";
+}
+
+void tst_Resources::themeCarriesItsPalette()
+{
+    QFETCH(QString, theme);
+    QFETCH(QStringList, colours);
+    QFETCH(QString, radius);
+    const QString css = QString::fromLatin1(readTheme(theme));
+    QVERIFY(!css.isEmpty());
+    for (const QString &colour : colours)
+        QVERIFY2(css.contains(colour, Qt::CaseInsensitive), qPrintable(colour));
+
+    // Measures shared by the four themes.
+    const QStringList measures
+        = { "min-width: 60px", "min-height: 20px", "padding: 3px 8px", "margin: 1px",
+            "padding: 5px",    "min-width: 40px",  "width: 10px",      "height: 8px",
+            "width: 2px",      "padding: 3px",     "border: none" };
+    for (const QString &measure : measures)
+        QVERIFY2(css.contains(measure), qPrintable(measure));
+    QVERIFY(css.contains("border-radius: " + radius));
+    QVERIFY(css.contains("url(:/image/array_down.png)"));
+    // The other themes reuse black's layout: only the palette differs.
+    const QStringList blackColours = { "#4D4D4D", "#292929", "#636363", "#575757" };
+    if (theme != "black") {
+        for (const QString &colour : blackColours)
+            QVERIFY2(!css.contains(colour, Qt::CaseInsensitive), qPrintable(colour));
+        QCOMPARE(css.count('{'), QString::fromLatin1(readTheme("black")).count('{'));
+    }
+}
+
+void tst_Resources::themeParses_data()
+{
+    QTest::addColumn<QString>("theme");
+    for (const QString &theme : themes())
+        QTest::newRow(qPrintable(theme)) << theme;
+}
+
+namespace {
+QStringList g_warnings;
+void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        g_warnings << message;
+}
+} // namespace
+
+void tst_Resources::themeParses()
+{
+    QFETCH(QString, theme);
+    g_warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    qApp->setStyleSheet(QString::fromLatin1(readTheme(theme)));
+    QPushButton button("Ok");
+    button.ensurePolished();
+    const QSize hint = button.sizeHint();
+    qApp->setStyleSheet(QString());
+    qInstallMessageHandler(previous);
+    QVERIFY2(g_warnings.isEmpty(), qPrintable(g_warnings.join('\n')));
+    // The push-button rule took effect: at least 40 px wide and 20 px high plus padding.
+    QVERIFY(hint.width() >= 40 && hint.height() >= 20);
+}
+
+void tst_Resources::themeImagesResolveOrAreKnownMissing_data()
+{
+    themeParses_data();
+}
+
+void tst_Resources::themeImagesResolveOrAreKnownMissing()
+{
+    QFETCH(QString, theme);
+    // These are named by the sheets but are not part of the tree; Qt draws the sub-controls
+    // without an image.
+    const QStringList knownMissing
+        = { "radio_normal.png",        "radio_selected.png",    "add-line_vertical.png",
+            "add-line_horizontal.png", "sub-line_vertical.png", "sub-line_horizontal.png" };
+    const QString css = QString::fromLatin1(readTheme(theme));
+    QStringList referenced;
+    QRegularExpressionMatchIterator it
+        = QRegularExpression("url\\((:/image/[^)]+)\\)").globalMatch(css);
+    while (it.hasNext()) {
+        const QString path = it.next().captured(1);
+        const QString name = path.mid(QStringLiteral(":/image/").size());
+        referenced << name;
+        if (!knownMissing.contains(name))
+            QVERIFY2(QFile::exists(path), qPrintable(path));
+        else
+            QVERIFY2(!QFile::exists(path), qPrintable(path));
+    }
+    for (const QString &name : knownMissing)
+        QVERIFY2(referenced.contains(name), qPrintable(name));
+    QVERIFY(referenced.contains("array_down.png"));
+}
+
+void tst_Resources::blackLeavesPlainWidgetsAlone()
+{
+    const QString css = QString::fromLatin1(readTheme("black"));
+    // No rule may give plain widgets or the main window a background.
+    QRegularExpression rule("([^{}]*)\\{([^}]*)\\}");
+    QRegularExpressionMatchIterator it = rule.globalMatch(css);
+    int rules = 0;
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        ++rules;
+        QString selectors = match.captured(1);
+        selectors.remove(
+            QRegularExpression("/\\*.*\\*/", QRegularExpression::DotMatchesEverythingOption));
+        const QString body = match.captured(2);
+        for (QString selector : selectors.split(',')) {
+            selector = selector.trimmed();
+            if (selector == "QWidget" || selector == "*" || selector.startsWith("QMainWindow")
+                || selector == "QDialog")
+                QVERIFY2(!body.contains("background"), qPrintable(selector));
+        }
+        if (selectors.trimmed() == "QMenu")
+            QVERIFY(body.contains("background: #F0F0F0"));
+    }
+    QVERIFY(rules > 40);
+}
+
+QTEST_MAIN(tst_Resources)
+#include "tst_resources.moc"
