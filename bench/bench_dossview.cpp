@@ -305,8 +305,10 @@ void printSize(const QJsonObject &r)
         r.value(QStringLiteral("dossview_listed")).toInt(),
         r.value(QStringLiteral("placeholders_left")).toInt());
     std::printf(
-        "       fill %s, setUDisks %s, walk found %d, sampler %s Qt's pixels, load %s -> %s\n",
-        qPrintable(figure(d("fill_ms"), " ms")), qPrintable(figure(d("setudisks_ms"), " ms")),
+        "       findFiles alone %s, fill %s, setUDisks %s, walk found %d, sampler %s Qt's pixels, "
+        "load %s -> %s\n",
+        qPrintable(figure(d("findfiles_ms"), " ms")), qPrintable(figure(d("fill_ms"), " ms")),
+        qPrintable(figure(d("setudisks_ms"), " ms")),
         r.value(QStringLiteral("walk_pictures")).toInt(),
         r.value(QStringLiteral("sampler_matches_qt")).toBool() ? "matches" : "DIFFERS FROM",
         qPrintable(r.value(QStringLiteral("load_before")).toString()),
