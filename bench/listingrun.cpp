@@ -6,13 +6,29 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QThread>
 #include <QTimer>
 
 namespace {
+
 constexpr int TickMs = 1;
+
+int threadCount()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("Threads:"))
+            return line.mid(8).trimmed().toInt();
+    }
+    return 0;
 }
+
+} // namespace
 
 ListingRun::ListingRun()
     : area(new QMdiArea)
@@ -39,16 +55,29 @@ ListingRun::~ListingRun()
 
 bool ListingRun::list(const QString &root, int timeoutMs)
 {
+    return start(root) && waitForPaint(timeoutMs);
+}
+
+bool ListingRun::start(const QString &root)
+{
     painted = false;
     listedAt = thumbnailsAt = -1;
     worstGap = 0;
     phase = Phase::Idle;
+    threadsBefore = threadCount();
     started = clock.nsecsElapsed();
     window->setUDisks(QStringList { root });
     returned = clock.nsecsElapsed();
     if (window->setFilesEntered < 0)
         return false;
     phase = Phase::Listing;
+    return true;
+}
+
+bool ListingRun::waitForPaint(int timeoutMs)
+{
+    if (phase == Phase::Idle)
+        return false;
     QEventLoop waiting;
     loop = &waiting;
     QTimer::singleShot(timeoutMs, &waiting, &QEventLoop::quit);
@@ -69,6 +98,23 @@ bool ListingRun::waitForThumbnails(int timeoutMs)
     waiting.exec();
     loop = nullptr;
     return thumbnailsAt >= 0;
+}
+
+bool ListingRun::workerAlive() const
+{
+    return threadCount() > threadsBefore;
+}
+
+bool ListingRun::sleepUntilWorkerEnds(int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (workerAlive()) {
+        if (waited.elapsed() > timeoutMs)
+            return false;
+        QThread::usleep(200);
+    }
+    return true;
 }
 
 void ListingRun::runEventsFor(int ms)

@@ -27,6 +27,17 @@ public:
      * it. False when no listing came (setFiles never ran) or the paint did not come in time.
      */
     bool list(const QString &root, int timeoutMs);
+    /** Calls setUDisks({root}) and returns at once; false when no listing came. */
+    bool start(const QString &root);
+    /** Runs the event loop until the grid has painted once after start(). */
+    bool waitForPaint(int timeoutMs);
+    /**
+     * Whether the worker thread is alive: the process has more threads than before start().
+     * Read from /proc, without touching Dossview's internals.
+     */
+    bool workerAlive() const;
+    /** Sleeps in 0.2 ms steps, without running the event loop, until the worker has ended. */
+    bool sleepUntilWorkerEnds(int timeoutMs);
     /** Runs the event loop until the last icon and label are in place; false on time-out. */
     bool waitForThumbnails(int timeoutMs);
     /** Runs the event loop for this long. */
@@ -67,6 +78,7 @@ private:
     qint64 thumbnailsAt = -1;
     qint64 lastTick = -1;
     qint64 worstGap = 0;
+    int threadsBefore = 0;
 };
 
 #endif // LISTINGRUN_H
