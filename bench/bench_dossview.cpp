@@ -135,6 +135,7 @@ QJsonObject measureSize(const Options &options, int n)
 
     const FindFiles findFiles = libraryFindFiles();
     std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
+    std::vector<double> worker, guiCpu, processCpu;
     int walked = 0, sampled = 0, listed = -1, left = -1;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
@@ -165,6 +166,9 @@ QJsonObject measureSize(const Options &options, int n)
             if (dossview.waitForThumbnails(timeoutMs)) {
                 thumbs.push_back(dossview.thumbnailMs());
                 stall.push_back(dossview.worstLatenessMs());
+                worker.push_back(dossview.workerMs());
+                guiCpu.push_back(dossview.guiCpuMs());
+                processCpu.push_back(dossview.processCpuMs());
             }
             left = dossview.placeholdersLeft();
         }
@@ -197,6 +201,9 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("stall_ms"), median(stall));
     result.insert(QStringLiteral("stall_max_ms"),
                   stall.empty() ? -1 : *std::max_element(stall.begin(), stall.end()));
+    result.insert(QStringLiteral("worker_ms"), median(worker));
+    result.insert(QStringLiteral("thumbnail_gui_cpu_ms"), median(guiCpu));
+    result.insert(QStringLiteral("thumbnail_process_cpu_ms"), median(processCpu));
     result.insert(QStringLiteral("peak_rss_mib"), peakResidentMiB());
     result.insert(QStringLiteral("peak_target_mib"), (1.15 * pixelBytes) / MiB + 120);
     result.insert(QStringLiteral("load_after"), loadAverage());
@@ -209,6 +216,8 @@ QJsonObject measureSize(const Options &options, int n)
     samples.insert(QStringLiteral("listing_ms"), toJson(listing));
     samples.insert(QStringLiteral("thumbnail_ms"), toJson(thumbs));
     samples.insert(QStringLiteral("stall_ms"), toJson(stall));
+    samples.insert(QStringLiteral("worker_ms"), toJson(worker));
+    samples.insert(QStringLiteral("thumbnail_gui_cpu_ms"), toJson(guiCpu));
     result.insert(QStringLiteral("samples"), samples);
     return result;
 }
@@ -313,10 +322,13 @@ void printSize(const QJsonObject &r)
         r.value(QStringLiteral("dossview_listed")).toInt(),
         r.value(QStringLiteral("placeholders_left")).toInt());
     std::printf(
-        "       findFiles alone %s, fill %s, setUDisks %s, walk found %d, sampler %s Qt's pixels, "
-        "load %s -> %s\n",
+        "       findFiles alone %s, fill %s, setUDisks %s, worker ends %s after setFiles, "
+        "thumbnail phase CPU: GUI thread %s, process %s\n"
+        "       walk found %d, sampler %s Qt's pixels, load %s -> %s\n",
         qPrintable(figure(d("findfiles_ms"), " ms")), qPrintable(figure(d("fill_ms"), " ms")),
-        qPrintable(figure(d("setudisks_ms"), " ms")),
+        qPrintable(figure(d("setudisks_ms"), " ms")), qPrintable(figure(d("worker_ms"), " ms")),
+        qPrintable(figure(d("thumbnail_gui_cpu_ms"), " ms")),
+        qPrintable(figure(d("thumbnail_process_cpu_ms"), " ms")),
         r.value(QStringLiteral("walk_pictures")).toInt(),
         r.value(QStringLiteral("sampler_matches_qt")).toBool() ? "matches" : "DIFFERS FROM",
         qPrintable(r.value(QStringLiteral("load_before")).toString()),

@@ -12,6 +12,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <ctime>
+
 namespace {
 
 constexpr int TickMs = 1;
@@ -26,6 +28,13 @@ int threadCount()
             return line.mid(8).trimmed().toInt();
     }
     return 0;
+}
+
+qint64 cpuNs(clockid_t which)
+{
+    timespec t {};
+    clock_gettime(which, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
 } // namespace
@@ -61,7 +70,7 @@ bool ListingRun::list(const QString &root, int timeoutMs)
 bool ListingRun::start(const QString &root)
 {
     painted = false;
-    listedAt = thumbnailsAt = -1;
+    listedAt = thumbnailsAt = workerEndedAt = -1;
     worstGap = 0;
     phase = Phase::Idle;
     threadsBefore = threadCount();
@@ -127,8 +136,12 @@ void ListingRun::runEventsFor(int ms)
 void ListingRun::tick()
 {
     const qint64 now = clock.nsecsElapsed();
+    if (workerEndedAt < 0 && phase != Phase::Idle && !workerAlive())
+        workerEndedAt = now;
     if (phase == Phase::Listing && painted) {
         listedAt = now;
+        guiCpuAtListed = cpuNs(CLOCK_THREAD_CPUTIME_ID);
+        processCpuAtListed = cpuNs(CLOCK_PROCESS_CPUTIME_ID);
         phase = Phase::Thumbnails;
         lastTick = now;
         if (loop)
@@ -140,6 +153,10 @@ void ListingRun::tick()
     lastTick = now;
     if (thumbnailsInPlace()) {
         thumbnailsAt = now;
+        guiCpuAtThumbnails = cpuNs(CLOCK_THREAD_CPUTIME_ID);
+        processCpuAtThumbnails = cpuNs(CLOCK_PROCESS_CPUTIME_ID);
+        if (workerEndedAt < 0 && !workerAlive())
+            workerEndedAt = now;
         phase = Phase::Idle;
         ticker->stop();
         if (loop)
@@ -230,4 +247,19 @@ double ListingRun::thumbnailMs() const
 double ListingRun::worstLatenessMs() const
 {
     return worstGap > 0 ? worstGap / 1e6 - TickMs : -1;
+}
+
+double ListingRun::workerMs() const
+{
+    return ms(window->setFilesReturned, workerEndedAt);
+}
+
+double ListingRun::guiCpuMs() const
+{
+    return thumbnailsAt < 0 ? -1 : (guiCpuAtThumbnails - guiCpuAtListed) / 1e6;
+}
+
+double ListingRun::processCpuMs() const
+{
+    return thumbnailsAt < 0 ? -1 : (processCpuAtThumbnails - processCpuAtListed) / 1e6;
 }

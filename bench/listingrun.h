@@ -56,6 +56,11 @@ public:
     double listingMs() const;
     double thumbnailMs() const;
     double worstLatenessMs() const;
+    /** From the return of setFiles until the worker thread had ended (seen by the ticks). */
+    double workerMs() const;
+    /** CPU time of the GUI thread and of the whole process during the thumbnail phase. */
+    double guiCpuMs() const;
+    double processCpuMs() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,6 +84,9 @@ private:
     qint64 lastTick = -1;
     qint64 worstGap = 0;
     int threadsBefore = 0;
+    qint64 workerEndedAt = -1;
+    qint64 guiCpuAtListed = 0, guiCpuAtThumbnails = 0;
+    qint64 processCpuAtListed = 0, processCpuAtThumbnails = 0;
 };
 
 #endif // LISTINGRUN_H
