@@ -7,6 +7,7 @@
 #include "cardmaker.h"
 #include "listingrun.h"
 #include "samplebaseline.h"
+#include "timeddossview.h"
 #include "walkbaseline.h"
 
 #include <QApplication>
@@ -135,7 +136,7 @@ QJsonObject measureSize(const Options &options, int n)
 
     const FindFiles findFiles = libraryFindFiles();
     std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
-    std::vector<double> worker, guiCpu, processCpu;
+    std::vector<double> worker, guiCpu, processCpu, workerCpu, sampleCpu;
     int walked = 0, sampled = 0, listed = -1, left = -1;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
@@ -145,8 +146,10 @@ QJsonObject measureSize(const Options &options, int n)
         walked = int(paths.size());
 
         t.restart();
+        const qint64 cpuBefore = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
         sampled = SampleBaseline::run(paths);
         sample.push_back(elapsedMs(t));
+        sampleCpu.push_back((cpuClockNs(CLOCK_THREAD_CPUTIME_ID) - cpuBefore) / 1e6);
 
         if (findFiles) {
             QFileInfoList found;
@@ -169,6 +172,7 @@ QJsonObject measureSize(const Options &options, int n)
                 worker.push_back(dossview.workerMs());
                 guiCpu.push_back(dossview.guiCpuMs());
                 processCpu.push_back(dossview.processCpuMs());
+                workerCpu.push_back(dossview.workerCpuMs());
             }
             left = dossview.placeholdersLeft();
         }
@@ -204,6 +208,11 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("worker_ms"), median(worker));
     result.insert(QStringLiteral("thumbnail_gui_cpu_ms"), median(guiCpu));
     result.insert(QStringLiteral("thumbnail_process_cpu_ms"), median(processCpu));
+    const double workerCpuMs = median(workerCpu), sampleCpuMs = median(sampleCpu);
+    result.insert(QStringLiteral("worker_cpu_ms"), workerCpuMs);
+    result.insert(QStringLiteral("sample_cpu_ms"), sampleCpuMs);
+    result.insert(QStringLiteral("thumbnail_cpu_ratio"),
+                  workerCpuMs > 0 ? sampleCpuMs / workerCpuMs : -1);
     result.insert(QStringLiteral("peak_rss_mib"), peakResidentMiB());
     result.insert(QStringLiteral("peak_target_mib"), (1.15 * pixelBytes) / MiB + 120);
     result.insert(QStringLiteral("load_after"), loadAverage());
@@ -218,6 +227,8 @@ QJsonObject measureSize(const Options &options, int n)
     samples.insert(QStringLiteral("stall_ms"), toJson(stall));
     samples.insert(QStringLiteral("worker_ms"), toJson(worker));
     samples.insert(QStringLiteral("thumbnail_gui_cpu_ms"), toJson(guiCpu));
+    samples.insert(QStringLiteral("worker_cpu_ms"), toJson(workerCpu));
+    samples.insert(QStringLiteral("sample_cpu_ms"), toJson(sampleCpu));
     result.insert(QStringLiteral("samples"), samples);
     return result;
 }
@@ -324,11 +335,15 @@ void printSize(const QJsonObject &r)
     std::printf(
         "       findFiles alone %s, fill %s, setUDisks %s, worker ends %s after setFiles, "
         "thumbnail phase CPU: GUI thread %s, process %s\n"
+        "       CPU: worker %s for the pictures, sample %s (rate ratio by CPU %s)\n"
         "       walk found %d, sampler %s Qt's pixels, load %s -> %s\n",
         qPrintable(figure(d("findfiles_ms"), " ms")), qPrintable(figure(d("fill_ms"), " ms")),
         qPrintable(figure(d("setudisks_ms"), " ms")), qPrintable(figure(d("worker_ms"), " ms")),
         qPrintable(figure(d("thumbnail_gui_cpu_ms"), " ms")),
         qPrintable(figure(d("thumbnail_process_cpu_ms"), " ms")),
+        qPrintable(figure(d("worker_cpu_ms"), " ms")),
+        qPrintable(figure(d("sample_cpu_ms"), " ms")),
+        qPrintable(figure(d("thumbnail_cpu_ratio"), "", 3)),
         r.value(QStringLiteral("walk_pictures")).toInt(),
         r.value(QStringLiteral("sampler_matches_qt")).toBool() ? "matches" : "DIFFERS FROM",
         qPrintable(r.value(QStringLiteral("load_before")).toString()),

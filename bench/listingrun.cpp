@@ -30,13 +30,6 @@ int threadCount()
     return 0;
 }
 
-qint64 cpuNs(clockid_t which)
-{
-    timespec t {};
-    clock_gettime(which, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
 } // namespace
 
 ListingRun::ListingRun()
@@ -140,8 +133,8 @@ void ListingRun::tick()
         workerEndedAt = now;
     if (phase == Phase::Listing && painted) {
         listedAt = now;
-        guiCpuAtListed = cpuNs(CLOCK_THREAD_CPUTIME_ID);
-        processCpuAtListed = cpuNs(CLOCK_PROCESS_CPUTIME_ID);
+        guiCpuAtListed = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
+        processCpuAtListed = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
         phase = Phase::Thumbnails;
         lastTick = now;
         if (loop)
@@ -153,8 +146,8 @@ void ListingRun::tick()
     lastTick = now;
     if (thumbnailsInPlace()) {
         thumbnailsAt = now;
-        guiCpuAtThumbnails = cpuNs(CLOCK_THREAD_CPUTIME_ID);
-        processCpuAtThumbnails = cpuNs(CLOCK_PROCESS_CPUTIME_ID);
+        guiCpuAtThumbnails = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
+        processCpuAtThumbnails = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
         if (workerEndedAt < 0 && !workerAlive())
             workerEndedAt = now;
         phase = Phase::Idle;
@@ -262,4 +255,13 @@ double ListingRun::guiCpuMs() const
 double ListingRun::processCpuMs() const
 {
     return thumbnailsAt < 0 ? -1 : (processCpuAtThumbnails - processCpuAtListed) / 1e6;
+}
+
+double ListingRun::workerCpuMs() const
+{
+    if (thumbnailsAt < 0)
+        return -1;
+    const qint64 process = processCpuAtThumbnails - window->processCpuAtReturn;
+    const qint64 gui = guiCpuAtThumbnails - window->guiCpuAtReturn;
+    return (process - gui) / 1e6;
 }

@@ -61,6 +61,11 @@ public:
     /** CPU time of the GUI thread and of the whole process during the thumbnail phase. */
     double guiCpuMs() const;
     double processCpuMs() const;
+    /**
+     * CPU time of every thread but the GUI thread from the return of setFiles until the
+     * thumbnails were in place: the worker's own cost, whatever the load of the machine.
+     */
+    double workerCpuMs() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

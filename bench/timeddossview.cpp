@@ -6,6 +6,13 @@
 #include <QElapsedTimer>
 #include <QLabel>
 
+qint64 cpuClockNs(clockid_t clock)
+{
+    timespec t {};
+    clock_gettime(clock, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
 TimedDossview::TimedDossview(const QElapsedTimer *clock)
     : Dossview(DeviceManager::UsbFile, QStringLiteral("EN"))
     , clock(clock)
@@ -16,6 +23,8 @@ void TimedDossview::setFiles(QList<QUrlInfo *> files)
     setFilesEntered = clock->nsecsElapsed();
     Dossview::setFiles(files);
     setFilesReturned = clock->nsecsElapsed();
+    guiCpuAtReturn = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
+    processCpuAtReturn = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
     listed = files.size();
     // The worker's results reach the views only through queued slots, which cannot have run
     // yet: the last entries still hold their placeholders.

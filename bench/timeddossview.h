@@ -3,9 +3,14 @@
 
 #include "dossview.h"
 
+#include <ctime>
+
 class Ledgerview;
 class Mosaicview;
 class QElapsedTimer;
+
+/** Reading of a CPU clock (CLOCK_THREAD_CPUTIME_ID, CLOCK_PROCESS_CPUTIME_ID) in ns. */
+qint64 cpuClockNs(clockid_t clock);
 
 /**
  * The real Dossview with a stopwatch on setFiles: showFiles calls it through the virtual
@@ -26,6 +31,9 @@ public:
     /** Clock readings in ns, or -1 while setFiles has not run. */
     qint64 setFilesEntered = -1;
     qint64 setFilesReturned = -1;
+    /** CPU clocks (ns) of the GUI thread and of the process when setFiles returned. */
+    qint64 guiCpuAtReturn = 0;
+    qint64 processCpuAtReturn = 0;
     int listed = 0;
     qint64 gridPlaceholder = 0;
     qint64 tablePlaceholder = 0;
