@@ -43,7 +43,22 @@ struct Options
     std::string cardDir = "/tmp/calorix-bench";
     QString json = QStringLiteral("bench-results.json");
     int timeoutSeconds = 300;
+    bool theme = true;
 };
+
+// The program applies this theme to the whole application before any sub-window exists, so
+// every widget of the window, each table label too, is styled through it.
+void applyTheme()
+{
+    QFile theme(QStringLiteral(":/image/black.css"));
+    if (!theme.open(QIODevice::ReadOnly))
+        return;
+    QByteArray css = theme.readAll();
+    const int nul = css.indexOf('\0');
+    if (nul >= 0)
+        css.truncate(nul);
+    qApp->setStyleSheet(QString::fromLatin1(css));
+}
 
 constexpr double MiB = 1024.0 * 1024.0;
 constexpr int ThumbnailPixels = 144 * 108 + 34 * 25;
@@ -285,12 +300,15 @@ QJsonObject measureStops(const Options &options, int n)
 }
 
 // Runs job in a child process with its own QApplication; returns what it wrote.
-template <typename Job> QJsonObject inChild(int argc, char **argv, const QString &out, Job job)
+template <typename Job>
+QJsonObject inChild(const Options &options, int argc, char **argv, const QString &out, Job job)
 {
     std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {
         QApplication app(argc, argv);
+        if (options.theme)
+            applyTheme();
         const QJsonObject result = job();
         QFile file(out);
         const bool ok = file.open(QIODevice::WriteOnly)
@@ -375,6 +393,9 @@ bool parse(int argc, char **argv, Options *options)
             options->sizes.clear();
             for (const QString &s : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
                 options->sizes.push_back(s.toInt(&ok));
+        } else if (arg == QLatin1String("--no-theme")) {
+            options->theme = false;
+            continue;
         } else if (arg == QLatin1String("--runs")) {
             options->runs = value.toInt(&ok);
         } else if (arg == QLatin1String("--stops")) {
@@ -403,7 +424,7 @@ int main(int argc, char **argv)
     if (!parse(argc, argv, &options)) {
         std::fprintf(stderr,
                      "usage: %s [--sizes 1000,10000] [--runs 5] [--stops 100] [--card-dir DIR]"
-                     " [--json FILE] [--timeout SECONDS]\n",
+                     " [--json FILE] [--timeout SECONDS] [--no-theme]\n",
                      argv[0]);
         return 2;
     }
@@ -426,10 +447,12 @@ int main(int argc, char **argv)
 
     QJsonObject report;
     report.insert(QStringLiteral("runs"), options.runs);
+    report.insert(QStringLiteral("theme"), options.theme ? QStringLiteral("black") : QString());
     QJsonArray sizes;
     const QString scratch = QString::fromStdString(options.cardDir + "/child.json");
     for (int n : options.sizes) {
-        const QJsonObject r = inChild(argc, argv, scratch, [&] { return measureSize(options, n); });
+        const QJsonObject r
+            = inChild(options, argc, argv, scratch, [&] { return measureSize(options, n); });
         printSize(r);
         sizes.append(r);
     }
@@ -437,7 +460,7 @@ int main(int argc, char **argv)
     if (options.stops > 0) {
         const int n = *std::min_element(options.sizes.begin(), options.sizes.end());
         const QJsonObject r
-            = inChild(argc, argv, scratch, [&] { return measureStops(options, n); });
+            = inChild(options, argc, argv, scratch, [&] { return measureStops(options, n); });
         printStops(r);
         report.insert(QStringLiteral("stops"), r);
     }
