@@ -152,7 +152,7 @@ QJsonObject measureSize(const Options &options, int n)
     const FindFiles findFiles = libraryFindFiles();
     std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
     std::vector<double> worker, guiCpu, processCpu, workerCpu, sampleCpu;
-    int walked = 0, sampled = 0, listed = -1, left = -1;
+    int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
@@ -190,6 +190,8 @@ QJsonObject measureSize(const Options &options, int n)
                 workerCpu.push_back(dossview.workerCpuMs());
             }
             left = dossview.placeholdersLeft();
+            if (run == 0)
+                differing = dossview.thumbnailsDifferingFromQt();
         }
         dossview.closeWindowMs();
     }
@@ -202,6 +204,7 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("sample_pictures"), sampled);
     result.insert(QStringLiteral("dossview_listed"), listed);
     result.insert(QStringLiteral("placeholders_left"), left);
+    result.insert(QStringLiteral("thumbnails_differing_from_qt"), differing);
     result.insert(QStringLiteral("walk_ms"), walkMs);
     result.insert(QStringLiteral("sample_ms"), sampleMs);
     result.insert(QStringLiteral("sample_rate"), sampleMs > 0 ? sampled / (sampleMs / 1000) : -1);
@@ -354,7 +357,8 @@ void printSize(const QJsonObject &r)
         "       findFiles alone %s, fill %s, setUDisks %s, worker ends %s after setFiles, "
         "thumbnail phase CPU: GUI thread %s, process %s\n"
         "       CPU: worker %s for the pictures, sample %s (rate ratio by CPU %s)\n"
-        "       walk found %d, sampler %s Qt's pixels, load %s -> %s\n",
+        "       walk found %d, sampler %s Qt's pixels, %d of 6 thumbnails differ from Qt's, "
+        "load %s -> %s\n",
         qPrintable(figure(d("findfiles_ms"), " ms")), qPrintable(figure(d("fill_ms"), " ms")),
         qPrintable(figure(d("setudisks_ms"), " ms")), qPrintable(figure(d("worker_ms"), " ms")),
         qPrintable(figure(d("thumbnail_gui_cpu_ms"), " ms")),
@@ -364,6 +368,7 @@ void printSize(const QJsonObject &r)
         qPrintable(figure(d("thumbnail_cpu_ratio"), "", 3)),
         r.value(QStringLiteral("walk_pictures")).toInt(),
         r.value(QStringLiteral("sampler_matches_qt")).toBool() ? "matches" : "DIFFERS FROM",
+        r.value(QStringLiteral("thumbnails_differing_from_qt")).toInt(-1),
         qPrintable(r.value(QStringLiteral("load_before")).toString()),
         qPrintable(r.value(QStringLiteral("load_after")).toString()));
 }

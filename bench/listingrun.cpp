@@ -7,6 +7,8 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QThread>
@@ -167,6 +169,34 @@ bool ListingRun::thumbnailsInPlace() const
         return false;
     auto *label = qobject_cast<QLabel *>(table->cellWidget(table->rowCount() - 1, 1));
     return label && label->pixmap(Qt::ReturnByValue).cacheKey() != window->tablePlaceholder;
+}
+
+int ListingRun::thumbnailsDifferingFromQt() const
+{
+    Mosaicview *grid = window->grid();
+    Ledgerview *table = window->table();
+    if (!grid || !table || grid->count() == 0)
+        return -1;
+    const auto same = [](const QImage &a, const QImage &b) {
+        return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+    };
+    int differing = 0;
+    for (int row : { 0, grid->count() / 2, grid->count() - 1 }) {
+        const QString path = grid->item(row)->toolTip();
+        const QImage picture(path);
+        const QIcon icon = grid->item(row)->icon();
+        const QList<QSize> sizes = icon.availableSizes();
+        const QImage expectedIcon
+            = picture.scaled(QSize(144, 192), Qt::KeepAspectRatio, Qt::FastTransformation);
+        if (sizes.isEmpty() || !same(icon.pixmap(sizes.first()).toImage(), expectedIcon))
+            ++differing;
+        auto *label = qobject_cast<QLabel *>(table->cellWidget(row, 1));
+        const QImage expectedLabel
+            = picture.scaled(34, 34, Qt::KeepAspectRatio, Qt::FastTransformation);
+        if (!label || !same(label->pixmap(Qt::ReturnByValue).toImage(), expectedLabel))
+            ++differing;
+    }
+    return differing;
 }
 
 int ListingRun::placeholdersLeft() const

@@ -44,6 +44,12 @@ public:
     void runEventsFor(int ms);
     /** Whether the last grid icon and last table picture have left their placeholders. */
     bool thumbnailsInPlace() const;
+    /**
+     * Compares the first, middle and last grid icon and table picture with what
+     * QPixmap-loading the file and scaling it as the worker is worded gives; returns how many
+     * of the six differ.
+     */
+    int thumbnailsDifferingFromQt() const;
     /** Entries of both views still showing a placeholder. */
     int placeholdersLeft() const;
     /** Closes the window (its closeEvent stops the worker) and returns how long close() took. */
