@@ -76,6 +76,9 @@ struct DemoHarness
     }
     ~DemoHarness()
     {
+        // The main window keeps its Tethra for the life of the process: stop the camera and
+        // the disk watching so that they do not run on behind the next test.
+        window->tethra()->close();
         window.reset();
         OptionsFile::setPathForTesting(QString());
         qputenv("TETHRA_BACKENDS", "none");
