@@ -152,12 +152,15 @@ QJsonObject measureSize(const Options &options, int n)
     const FindFiles findFiles = libraryFindFiles();
     std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
     std::vector<double> worker, guiCpu, processCpu, workerCpu, sampleCpu;
+    std::vector<double> walkCpu, searchCpu, fillCpu;
     int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
+        const qint64 walkCpuBefore = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
         const std::vector<std::string> paths = WalkBaseline::walk(root);
         walk.push_back(elapsedMs(t));
+        walkCpu.push_back((cpuClockNs(CLOCK_THREAD_CPUTIME_ID) - walkCpuBefore) / 1e6);
         walked = int(paths.size());
 
         t.restart();
@@ -178,6 +181,8 @@ QJsonObject measureSize(const Options &options, int n)
         search.push_back(dossview.searchMs());
         fill.push_back(dossview.fillMs());
         setUDisks.push_back(dossview.setUDisksMs());
+        searchCpu.push_back(dossview.searchCpuMs());
+        fillCpu.push_back(dossview.fillCpuMs());
         listed = dossview.listed();
         if (painted) {
             listing.push_back(dossview.listingMs());
@@ -226,6 +231,12 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("worker_ms"), median(worker));
     result.insert(QStringLiteral("thumbnail_gui_cpu_ms"), median(guiCpu));
     result.insert(QStringLiteral("thumbnail_process_cpu_ms"), median(processCpu));
+    const double walkCpuMs = median(walkCpu), searchCpuMs = median(searchCpu);
+    result.insert(QStringLiteral("walk_cpu_ms"), walkCpuMs);
+    result.insert(QStringLiteral("search_cpu_ms"), searchCpuMs);
+    result.insert(QStringLiteral("search_cpu_ratio"),
+                  searchCpuMs >= 0 && walkCpuMs > 0 ? searchCpuMs / walkCpuMs : -1);
+    result.insert(QStringLiteral("fill_cpu_ms"), median(fillCpu));
     const double workerCpuMs = median(workerCpu), sampleCpuMs = median(sampleCpu);
     result.insert(QStringLiteral("worker_cpu_ms"), workerCpuMs);
     result.insert(QStringLiteral("sample_cpu_ms"), sampleCpuMs);
@@ -246,6 +257,9 @@ QJsonObject measureSize(const Options &options, int n)
     samples.insert(QStringLiteral("worker_ms"), toJson(worker));
     samples.insert(QStringLiteral("thumbnail_gui_cpu_ms"), toJson(guiCpu));
     samples.insert(QStringLiteral("worker_cpu_ms"), toJson(workerCpu));
+    samples.insert(QStringLiteral("walk_cpu_ms"), toJson(walkCpu));
+    samples.insert(QStringLiteral("search_cpu_ms"), toJson(searchCpu));
+    samples.insert(QStringLiteral("fill_cpu_ms"), toJson(fillCpu));
     samples.insert(QStringLiteral("sample_cpu_ms"), toJson(sampleCpu));
     result.insert(QStringLiteral("samples"), samples);
     return result;
@@ -356,7 +370,8 @@ void printSize(const QJsonObject &r)
     std::printf(
         "       findFiles alone %s, fill %s, setUDisks %s, worker ends %s after setFiles, "
         "thumbnail phase CPU: GUI thread %s, process %s\n"
-        "       CPU: worker %s for the pictures, sample %s (rate ratio by CPU %s)\n"
+        "       CPU: worker %s for the pictures, sample %s (rate ratio by CPU %s); search %s, "
+        "walk %s (%s); fill %s\n"
         "       walk found %d, sampler %s Qt's pixels, %d of 6 thumbnails differ from Qt's, "
         "load %s -> %s\n",
         qPrintable(figure(d("findfiles_ms"), " ms")), qPrintable(figure(d("fill_ms"), " ms")),
@@ -366,6 +381,9 @@ void printSize(const QJsonObject &r)
         qPrintable(figure(d("worker_cpu_ms"), " ms")),
         qPrintable(figure(d("sample_cpu_ms"), " ms")),
         qPrintable(figure(d("thumbnail_cpu_ratio"), "", 3)),
+        qPrintable(figure(d("search_cpu_ms"), " ms")), qPrintable(figure(d("walk_cpu_ms"), " ms")),
+        qPrintable(figure(d("search_cpu_ratio"), "x", 2)),
+        qPrintable(figure(d("fill_cpu_ms"), " ms")),
         r.value(QStringLiteral("walk_pictures")).toInt(),
         r.value(QStringLiteral("sampler_matches_qt")).toBool() ? "matches" : "DIFFERS FROM",
         r.value(QStringLiteral("thumbnails_differing_from_qt")).toInt(-1),

@@ -69,6 +69,7 @@ bool ListingRun::start(const QString &root)
     worstGap = 0;
     phase = Phase::Idle;
     threadsBefore = threadCount();
+    guiCpuAtStart = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
     started = clock.nsecsElapsed();
     window->setUDisks(QStringList { root });
     returned = clock.nsecsElapsed();
@@ -294,4 +295,15 @@ double ListingRun::workerCpuMs() const
     const qint64 process = processCpuAtThumbnails - window->processCpuAtReturn;
     const qint64 gui = guiCpuAtThumbnails - window->guiCpuAtReturn;
     return (process - gui) / 1e6;
+}
+
+double ListingRun::searchCpuMs() const
+{
+    return window->setFilesEntered < 0 ? -1 : (window->guiCpuAtEntry - guiCpuAtStart) / 1e6;
+}
+
+double ListingRun::fillCpuMs() const
+{
+    return window->setFilesReturned < 0 ? -1
+                                        : (window->guiCpuAtReturn - window->guiCpuAtEntry) / 1e6;
 }

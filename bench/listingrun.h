@@ -59,6 +59,9 @@ public:
     double searchMs() const;
     double fillMs() const;
     double setUDisksMs() const;
+    /** GUI thread CPU time of the search and of the fill. */
+    double searchCpuMs() const;
+    double fillCpuMs() const;
     double listingMs() const;
     double thumbnailMs() const;
     double worstLatenessMs() const;
@@ -95,6 +98,7 @@ private:
     qint64 lastTick = -1;
     qint64 worstGap = 0;
     int threadsBefore = 0;
+    qint64 guiCpuAtStart = 0;
     qint64 workerEndedAt = -1;
     qint64 guiCpuAtListed = 0, guiCpuAtThumbnails = 0;
     qint64 processCpuAtListed = 0, processCpuAtThumbnails = 0;
