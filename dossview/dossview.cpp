@@ -1,30 +1,176 @@
 #include "dossview.h"
 
+#include "diplaythumbnailthread.h"
+#include "findfiles.h"
 #include "imagefile.h"
+#include "ledgerview.h"
+#include "mosaicview.h"
+#include "ownernamecache.h"
+#include "pictureheader.h"
 #include "qurlinfo.h"
+#include "thumbnailbatch.h"
+#include "thumbnaildecoder.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QSplitter>
+#include <QStackedLayout>
 #include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// Item data role of the record pointer, in every grid item and every table name item.
+constexpr int RecordRole = Qt::UserRole + 1;
+
+QVariant recordData(QUrlInfo *record)
+{
+    return QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(record));
+}
+
+QUrlInfo *recordOf(const QVariant &data)
+{
+    return reinterpret_cast<QUrlInfo *>(data.value<quintptr>());
+}
+
+QString fileNameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
 
 Dossview::Dossview(DeviceManager::Mode mode, const QString &language, QWidget *parent,
                    Qt::WindowFlags flags)
     : Panelet(mode, language, parent, flags)
+    , locale(QLocale())
 {
     Panelet::initAction();
     Dossview::initWidget();
     Dossview::initConnection();
 }
 
-Dossview::~Dossview() = default;
+Dossview::~Dossview()
+{
+    // Destroyed without a close event: the worker goes first, as on close. The views go with
+    // the widget tree after this body; nothing they emit on the way may reach these slots.
+    stopDiplayThumbnailThread();
+    disconnect(mosaicview, nullptr, this, nullptr);
+    disconnect(ledgerview, nullptr, this, nullptr);
+    disconnect(ledgerview->selectionModel(), nullptr, this, nullptr);
+    disconnect(diskList, nullptr, this, nullptr);
+    releaseRecords(retiredFiles);
+    releaseRecords(files);
+}
 
 void Dossview::initWidget()
 {
     Panelet::initWidget();
+
+    listAction = new QAction(QIcon(QStringLiteral(":/image/list.png")), tr("List"), this);
+    listAction->setData(1);
+    connect(listAction, &QAction::triggered, this, &Dossview::slotActionTriggered);
+    tableAction = new QAction(QIcon(QStringLiteral(":/image/table.png")), tr("Table"), this);
+    tableAction->setData(0);
+    connect(tableAction, &QAction::triggered, this, &Dossview::slotActionTriggered);
+
+    toolBar = new QToolBar(this);
+    auto *spacer = new QWidget(toolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(spacer);
+    toolBar->addAction(tableAction);
+    toolBar->addAction(listAction);
+
+    mosaicview = new Mosaicview(this);
+    ledgerview = new Ledgerview(this);
+    ledgerview->setColumnCount(5);
+    ledgerview->setHorizontalHeaderLabels(
+        { tr("No."), tr("Picture"), tr("Name"), tr("Date/Time"), tr("Size") });
+    ledgerview->setFrameShape(QFrame::NoFrame);
+    ledgerview->setShowGrid(false);
+    ledgerview->setSelectionMode(QAbstractItemView::SingleSelection);
+    ledgerview->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ledgerview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QHeaderView *header = ledgerview->horizontalHeader();
+    header->setDefaultSectionSize(150);
+    header->setSectionsClickable(false);
+    header->setStretchLastSection(true);
+    header->setHighlightSections(false);
+    header->resizeSection(0, 80);
+    header->resizeSection(1, 50);
+    header->resizeSection(2, 180);
+    header->resizeSection(3, 180);
+    ledgerview->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ledgerview->verticalHeader()->setHidden(true);
+
+    stackedLayout = new QStackedLayout;
+    stackedLayout->setContentsMargins(1, 1, 1, 1);
+    stackedLayout->setSpacing(1);
+    stackedLayout->addWidget(mosaicview);
+    stackedLayout->addWidget(ledgerview);
+    stackedLayout->setCurrentIndex(0);
+
+    auto *viewFrame = new QFrame(this);
+    viewFrame->setStyleSheet(QStringLiteral("QFrame{border: 0px;}"));
+    viewFrame->setLayout(stackedLayout);
+
+    auto *viewLayout = new QVBoxLayout;
+    viewLayout->addWidget(toolBar);
+    viewLayout->addWidget(viewFrame);
+    auto *viewPanel = new QFrame;
+    viewPanel->setLayout(viewLayout);
+
+    diskList = new QListWidget;
+    diskList->setStyleSheet(QStringLiteral("border: 0px"));
+    diskList->setMinimumWidth(60);
+    diskList->setMaximumWidth(160);
+
+    auto *removable = new QLabel(tr("Removable"));
+    removable->setMinimumHeight(28);
+    removable->setAlignment(Qt::AlignCenter);
+    removable->setStyleSheet(
+        QStringLiteral("QLabel{font-weight: bold;color: #F0F0F0;background-color:#767676;"
+                       "border-top-left-radius: 3px;border-top-right-radius: 3px;"
+                       "border-bottom: 2px solid #DC5000;}"));
+
+    auto *diskLayout = new QVBoxLayout;
+    diskLayout->setSpacing(3);
+    diskLayout->addWidget(removable);
+    diskLayout->addWidget(diskList);
+    auto *diskPanel = new QFrame;
+    diskPanel->setLayout(diskLayout);
+
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->setHandleWidth(3);
+    splitter->addWidget(diskPanel);
+    splitter->addWidget(viewPanel);
+    splitter->setStretchFactor(1, 1);
+
+    m_tabWidget->insertTab(0, splitter, tr("&Files"));
+    m_tabWidget->setCurrentIndex(0);
 }
 
 void Dossview::initConnection()
 {
     Panelet::initConnection();
+
+    connect(mosaicview, &QListWidget::itemDoubleClicked, this,
+            &Dossview::slotMosaicviewItemDoubleClicked);
+    connect(mosaicview, &QListWidget::currentRowChanged, this,
+            &Dossview::slotMosaicviewCurrentRowChanged);
+    connect(ledgerview->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &Dossview::slotLedgerviewCurrentRowChanged);
+    connect(ledgerview, &QTableWidget::itemDoubleClicked, this,
+            &Dossview::slotLedgerviewItemDoubleClicked);
+    connect(diskList, &QListWidget::itemClicked, this, &Dossview::slotDiskListItemClicked);
 }
 
 void Dossview::setFile(ImageFile *file)
@@ -34,61 +180,300 @@ void Dossview::setFile(ImageFile *file)
         m_tabWidget->setCurrentIndex(1);
 }
 
-void Dossview::setFiles(QList<QUrlInfo *>)
+void Dossview::setFiles(QList<QUrlInfo *> records)
 {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+
+    if (mode() == DeviceManager::UsbFile) {
+        stopDiplayThumbnailThread();
+        setFile(nullptr);
+        fillLedgerview(records);
+        fillMosaicview(records);
+        if (!records.isEmpty())
+            startDiplayThumbnailThread();
+    }
+
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
+{
+    ledgerview->setUpdatesEnabled(false);
+    ledgerview->clearContents();
+    ledgerview->setRowCount(records.size());
+
+    const QPixmap picture = QPixmap(QStringLiteral(":/image/picture.png"))
+                                .scaledToHeight(24, Qt::SmoothTransformation);
+    const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
+    for (int i = 0; i < records.size(); ++i) {
+        const QUrlInfo *record = records.at(i);
+
+        auto *number = new QTableWidgetItem(QString::number(i + 1));
+        number->setTextAlignment(Qt::AlignRight);
+        ledgerview->setItem(i, 0, number);
+
+        // Made inside the viewport, where the cell puts it anyway.
+        auto *label = new QLabel(ledgerview->viewport());
+        label->setAlignment(Qt::AlignCenter);
+        label->setPixmap(picture);
+        ledgerview->setCellWidget(i, 1, label);
+
+        auto *name = new QTableWidgetItem(record ? fileNameOf(record->name()) : QString());
+        name->setData(RecordRole, recordData(records.at(i)));
+        name->setTextAlignment(Qt::AlignCenter);
+        ledgerview->setItem(i, 2, name);
+
+        auto *date = new QTableWidgetItem(
+            record ? locale.toString(record->lastModified(), dateFormat) : QString());
+        date->setTextAlignment(Qt::AlignCenter);
+        ledgerview->setItem(i, 3, date);
+
+        auto *size = new QTableWidgetItem(record ? QStringLiteral(" %1KB").arg(locale.toString(
+                                              double(record->size()) * 0.0009765625, 'f', 1))
+                                                 : QString());
+        size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        ledgerview->setItem(i, 4, size);
+    }
+    ledgerview->setUpdatesEnabled(true);
+}
+
+void Dossview::fillMosaicview(const QList<QUrlInfo *> &records)
+{
+    const QIcon picture(QPixmap(QStringLiteral(":/image/picture.png"))
+                            .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    mosaicview->setUpdatesEnabled(false);
+    mosaicview->clear();
+    for (QUrlInfo *record : records) {
+        const QString path = record ? record->name() : QString();
+        auto *item = new QListWidgetItem;
+        item->setData(RecordRole, recordData(record));
+        item->setIcon(picture);
+        item->setText(fileNameOf(path));
+        item->setToolTip(path);
+        item->setStatusTip(path);
+        mosaicview->insertItem(mosaicview->count(), item);
+    }
+    mosaicview->setUpdatesEnabled(true);
+}
+
+void Dossview::startDiplayThumbnailThread()
+{
+    thumbnails = ThumbnailBatch::fromViews(mosaicview, ledgerview);
+    thumbnailThread = new DiplayThumbnailThread;
+    thumbnailThread->owner = this;
+    thumbnailThread->setBatch(thumbnails);
+    connect(thumbnailThread, &DiplayThumbnailThread::addLabel, this,
+            &Dossview::slotLister2AddLabel);
+    connect(thumbnailThread, &DiplayThumbnailThread::refreshLister1, this,
+            &Dossview::slotRefreshLister1);
+    if (!thumbnailThread->isRunning())
+        thumbnailThread->start(QThread::InheritPriority);
 }
 
 void Dossview::setUDisks(QStringList newDisks)
 {
     disks = newDisks;
+    diskList->clear();
+    const QIcon card(QStringLiteral(":/image/sdCard3.png"));
+    for (const QString &disk : qAsConst(disks))
+        diskList->addItem(new QListWidgetItem(card, disk));
+    if (diskList->count() > 0) {
+        diskList->setCurrentRow(0);
+        showFiles(diskList->currentItem()->text());
+    }
 }
 
 void Dossview::closeEvent(QCloseEvent *event)
 {
+    stopDiplayThumbnailThread();
     setFile(nullptr);
     Panelet::closeEvent(event);
 }
 
-void Dossview::setNewPath(const QString &, bool)
+void Dossview::setNewPath(const QString &path, bool)
 {
+    setFile(nullptr);
+    const QString root = QString("%1").arg(path);
+    QFileInfoList found;
+    findFiles(root, QStringLiteral("bmp"), found);
+
+    // The views may still show these records until the new listing replaces them.
+    retiredFiles.append(files);
+    files.clear();
+
+    OwnerNameCache names;
+    for (const QFileInfo &info : qAsConst(found)) {
+        if (info.size() != PictureHeader::FileSize)
+            continue;
+        // Unbuffered, so that no more than the header is read from the disk.
+        QFile file(info.absoluteFilePath());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            continue;
+        char header[PictureHeader::HeaderSize];
+        const qint64 length = file.read(header, PictureHeader::HeaderSize);
+        file.close();
+        if (!PictureHeader::isInstrumentPicture(header, length))
+            continue;
+        files.append(new QUrlInfo(
+            info.absoluteFilePath(), int(info.permissions()), names.owner(info), names.group(info),
+            info.size(), info.lastModified(), info.lastRead(), info.isDir(), info.isFile(),
+            info.isSymLink(), info.isWritable(), info.isReadable(), info.isExecutable()));
+    }
 }
 
-void Dossview::showFiles(const QString &)
+void Dossview::showFiles(const QString &path)
 {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+
+    setNewPath(path, false);
+    setFiles(files);
+    m_tabWidget->setCurrentIndex(0);
+    emit updateFiles(files, DeviceManager::UsbFile);
+    // The views show the new listing, the old worker is gone and Tethra has the new list:
+    // nothing refers to the previous records any more.
+    if (mode() == DeviceManager::UsbFile)
+        releaseRecords(retiredFiles);
+
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void Dossview::releaseRecords(QList<QUrlInfo *> &records)
+{
+    qDeleteAll(records);
+    records.clear();
 }
 
 void Dossview::stopDiplayThumbnailThread()
 {
+    if (!thumbnailThread)
+        return;
+    DiplayThumbnailThread *worker = thumbnailThread;
+    thumbnailThread = nullptr;
+    thumbnails.reset();
+
+    if (worker->isRunning()) {
+        worker->stopRequested = true;
+        worker->wait(5000);
+    }
+    if (worker->isRunning()) {
+        // Never delete a running thread: cut it off and let it go when it finishes.
+        disconnect(worker, nullptr, this, nullptr);
+        connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+        if (worker->isFinished())
+            worker->deleteLater();
+        return;
+    }
+    delete worker;
 }
 
 void Dossview::slotActionTriggered(bool)
 {
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    stackedLayout->setCurrentIndex(action->data().toInt());
 }
 
-void Dossview::slotMosaicviewItemDoubleClicked(QListWidgetItem *)
+void Dossview::slotMosaicviewItemDoubleClicked(QListWidgetItem *item)
 {
+    if (!item)
+        return;
+    QUrlInfo *record = recordOf(item->data(RecordRole));
+    if (!record)
+        return;
+    setFile(nullptr);
+    emit pullImage(reinterpret_cast<QObject *>(record), mode());
 }
 
-void Dossview::slotMosaicviewCurrentRowChanged(int)
+void Dossview::slotMosaicviewCurrentRowChanged(int row)
 {
+    if (row < 0)
+        return;
+    QListWidgetItem *item = mosaicview->item(row);
+    if (!item)
+        return;
+    QUrlInfo *record = recordOf(item->data(RecordRole));
+    if (item->icon().isNull()) {
+        if (record) {
+            const QFileInfo info(record->name());
+            if (info.exists()) {
+                ThumbnailDecoder decoder;
+                item->setIcon(QIcon(QPixmap::fromImage(
+                    decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Grid).grid)));
+            }
+        }
+        item->setHidden(true);
+        item->setHidden(false);
+    }
+    ledgerview->setActiveFile(record);
 }
 
-void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &, const QModelIndex &)
+void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const QModelIndex &)
 {
+    if (!current.isValid())
+        return;
+    auto *label = qobject_cast<QLabel *>(ledgerview->cellWidget(current.row(), 1));
+    const QTableWidgetItem *nameItem = ledgerview->item(current.row(), 2);
+    QUrlInfo *record = nameItem ? recordOf(nameItem->data(RecordRole)) : nullptr;
+    if (label && label->pixmap(Qt::ReturnByValue).isNull() && record) {
+        const QFileInfo info(record->name());
+        if (info.exists()) {
+            ThumbnailDecoder decoder;
+            label->setPixmap(QPixmap::fromImage(
+                decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
+        }
+    }
+    mosaicview->setActiveFile(record);
 }
 
-void Dossview::slotLedgerviewItemDoubleClicked(QTableWidgetItem *)
+void Dossview::slotLedgerviewItemDoubleClicked(QTableWidgetItem *item)
 {
+    if (!item)
+        return;
+    const QTableWidgetItem *nameItem = ledgerview->item(item->row(), 2);
+    QUrlInfo *record = nameItem ? recordOf(nameItem->data(RecordRole)) : nullptr;
+    if (!record)
+        return;
+    setFile(nullptr);
+    emit pullImage(reinterpret_cast<QObject *>(record), mode());
 }
 
-void Dossview::slotDiskListItemClicked(QListWidgetItem *)
+void Dossview::slotDiskListItemClicked(QListWidgetItem *item)
 {
+    if (!item || item->text().trimmed().isEmpty())
+        return;
+    showFiles(item->text());
 }
 
-void Dossview::slotLister2AddLabel(int, QLabel *)
+void Dossview::slotLister2AddLabel(int row, QLabel *label)
 {
+    bool fresh = false;
+    QImage image;
+    // Only rows of the current listing, and only the label still in that row's cell.
+    if (!thumbnails || !thumbnails->takeTable(row, &fresh, &image)
+        || ledgerview->cellWidget(row, 1) != label) {
+        return;
+    }
+    if (fresh)
+        label->setPixmap(QPixmap::fromImage(std::move(image)));
+    ledgerview->setCellWidget(row, 1, label);
 }
 
-void Dossview::slotRefreshLister1(int)
+void Dossview::slotRefreshLister1(int row)
 {
+    bool fresh = false;
+    QImage image;
+    if (!thumbnails || !thumbnails->takeGrid(row, &fresh, &image))
+        return;
+    QListWidgetItem *item = mosaicview->item(row);
+    if (!item)
+        return;
+    if (fresh)
+        item->setIcon(QIcon(QPixmap::fromImage(std::move(image))));
+    if (row % 10 == 0 || row == mosaicview->count() - 1) {
+        item->setHidden(true);
+        item->setHidden(false);
+    }
 }

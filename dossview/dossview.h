@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <memory>
+
 class DiplayThumbnailThread;
 class Ledgerview;
 class Mosaicview;
@@ -21,6 +23,7 @@ class QStackedLayout;
 class QTableWidgetItem;
 class QToolBar;
 class QUrlInfo;
+class ThumbnailBatch;
 
 /**
  * The file-browser sub-window: a "&Files" tab with the removable disks on the left and the
@@ -76,6 +79,18 @@ private:
     QList<QUrlInfo *> files;
     QListWidget *diskList = nullptr;
     DiplayThumbnailThread *thumbnailThread = nullptr;
+
+    void fillLedgerview(const QList<QUrlInfo *> &records);
+    void fillMosaicview(const QList<QUrlInfo *> &records);
+    void startDiplayThumbnailThread();
+    void releaseRecords(QList<QUrlInfo *> &records);
+
+    // What the current worker hands back; replaced with every listing.
+    std::shared_ptr<ThumbnailBatch> thumbnails;
+    // Records of the listing being replaced, freed once the new one has been announced.
+    QList<QUrlInfo *> retiredFiles;
+
+    friend class DossviewProbe;
 };
 
 #endif // DOSSVIEW_H

@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // The compiled-in tree under /image/: what the program, Dossview and the outside windows load.
@@ -29,6 +32,7 @@ private slots:
     void themeImagesResolveOrAreKnownMissing_data();
     void themeImagesResolveOrAreKnownMissing();
     void blackLeavesPlainWidgetsAlone();
+    void picturesAreWhatIconforgeDraws();
 
 private:
     static QStringList entries();
@@ -295,6 +299,39 @@ void tst_Resources::blackLeavesPlainWidgetsAlone()
             QVERIFY(body.contains("background: #F0F0F0"));
     }
     QVERIFY(rules > 40);
+}
+
+void tst_Resources::picturesAreWhatIconforgeDraws()
+{
+    // The committed pictures must come from the generator, so a changed drawing that was not
+    // regenerated (or a picture edited by hand) shows up here.
+    const QString forge = QCoreApplication::applicationDirPath() + "/iconforge";
+    if (!QFileInfo::exists(forge))
+        QSKIP("iconforge is not built");
+    QTemporaryDir out;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(forge, { out.path() });
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+
+    const QStringList drawn = QDir(out.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(drawn.size(), 44);
+    for (const QString &name : drawn) {
+        QVERIFY2(QFile::exists(":/image/" + name), qPrintable(name));
+        QImageReader fresh(out.filePath(name));
+        QImageReader committed(":/image/" + name);
+        QCOMPARE(committed.imageCount(), fresh.imageCount());
+        for (int i = 0; i < qMax(1, fresh.imageCount()); ++i) {
+            if (fresh.imageCount() > 1) {
+                QVERIFY(fresh.jumpToImage(i));
+                QVERIFY(committed.jumpToImage(i));
+            }
+            const QImage a = fresh.read().convertToFormat(QImage::Format_ARGB32);
+            const QImage b = committed.read().convertToFormat(QImage::Format_ARGB32);
+            QVERIFY2(!a.isNull() && a == b, qPrintable(name));
+        }
+    }
 }
 
 QTEST_MAIN(tst_Resources)

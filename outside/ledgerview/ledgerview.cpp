@@ -5,6 +5,7 @@
 Ledgerview::Ledgerview(QWidget *parent)
     : QTableWidget(parent)
 {
+    setWordWrap(false);
 }
 
 Ledgerview::~Ledgerview() = default;
@@ -12,11 +13,16 @@ Ledgerview::~Ledgerview() = default;
 void Ledgerview::setActiveFile(const QUrlInfo *file)
 {
     const quintptr wanted = reinterpret_cast<quintptr>(file);
+    const int current = currentRow();
+    if (current >= 0) {
+        const QTableWidgetItem *nameItem = item(current, 2);
+        if (nameItem && nameItem->data(Qt::UserRole + 1).value<quintptr>() == wanted)
+            return;
+    }
     for (int row = 0; row < rowCount(); ++row) {
         const QTableWidgetItem *nameItem = item(row, 2);
         if (nameItem && nameItem->data(Qt::UserRole + 1).value<quintptr>() == wanted) {
-            if (currentRow() != row)
-                setCurrentCell(row, 2);
+            setCurrentCell(row, 2);
             return;
         }
     }

@@ -7,7 +7,7 @@
 
 class QUrlInfo;
 
-/** The detail table of a file listing. */
+/** The detail table of a file listing: one row per picture, configured by its window. */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
     Q_OBJECT
@@ -17,7 +17,8 @@ public:
 
     /**
      * Makes the row whose column-2 item holds this record (role Qt::UserRole + 1) the current
-     * one. No row change is signalled when it already is current.
+     * one. No row change is signalled when it already is current; an unknown record changes
+     * nothing.
      */
     void setActiveFile(const QUrlInfo *file);
 };

@@ -3,17 +3,39 @@
 
 #include "livescope_global.h"
 
+#include "historylog.h"
 #include "optionparam.h"
 #include "panelet.h"
 #include "videoextendparam.h"
 
+#include <QElapsedTimer>
+#include <QPixmap>
+
+class QCheckBox;
 class QLabel;
 
-/** The live-video sub-window of a video mode: frames, their readings and the alarm switches. */
+/**
+ * The live-video sub-window of a video mode. Its "&Live" tab shows the frames scaled to fit,
+ * the readings of the latest extended parameters, and the three switches of the options:
+ *
+ * - Alarm: a red banner while the maximum temperature is above the alarm threshold.
+ * - Alarm sound: a beep when the alarm starts, repeated while it lasts.
+ * - Log: readings (at most one a second) and frames (one every ten seconds, and one when the
+ *   alarm starts) saved under the options' history folder, which is created when needed.
+ *
+ * A user's change of a switch emits updateOptionParam; setOptionsParam moves the switches
+ * without emitting. When no frame has come for the no-signal interval, the picture says
+ * "No signal" and the readings and alarm are dropped, until frames come back.
+ */
 class LIVESCOPE_EXPORT Livescope : public Panelet
 {
     Q_OBJECT
 public:
+    static constexpr double DefaultAlarmThreshold = 60.0;
+    static constexpr int DefaultNoSignalInterval = 2000;
+    static constexpr int AlarmBeepInterval = 3000;
+    static constexpr int LogFrameInterval = 10000;
+
     Livescope(DeviceManager::Mode mode, const QString &language, QWidget *parent = nullptr,
               Qt::WindowFlags flags = Qt::WindowFlags());
     ~Livescope() override;
@@ -29,6 +51,20 @@ public:
     void setVideoExtendParam(const VideoExtendParam &param);
     VideoExtendParam videoExtendParam() const { return m_extendParam; }
 
+    /** Degrees Celsius above which the maximum raises the alarm. */
+    void setAlarmThreshold(double celsius) { m_alarmThreshold = celsius; }
+    double alarmThreshold() const { return m_alarmThreshold; }
+    /** Milliseconds without a frame after which the picture says "No signal". */
+    void setNoSignalInterval(int milliseconds) { m_noSignalInterval = milliseconds; }
+    int noSignalInterval() const { return m_noSignalInterval; }
+
+    bool hasSignal() const { return m_hasSignal; }
+    bool isAlarmActive() const { return m_alarmActive; }
+    /** How often the alarm has beeped in this window. */
+    int alarmBeeps() const { return m_alarmBeeps; }
+    /** The last frame received, unscaled. */
+    QPixmap frame() const { return m_frame; }
+
 signals:
     /** The user changed a switch; carries the whole record. */
     void updateOptionParam(const OptionParam &param);
@@ -40,9 +76,36 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    void switchClicked();
+    void showFrame();
+    void showReadings();
+    void updateAlarm();
+    void beep();
+    void logFrame(const QString &suffix);
+
     OptionParam m_optionParam;
     VideoExtendParam m_extendParam;
+    bool m_hasReadings = false;
+    bool m_hasSignal = false;
+    bool m_alarmActive = false;
+    int m_alarmBeeps = 0;
+    double m_alarmThreshold = DefaultAlarmThreshold;
+    int m_noSignalInterval = DefaultNoSignalInterval;
+    int m_watchdogTimer = 0;
+    QPixmap m_frame;
+    QElapsedTimer m_sinceFrame;
+    QElapsedTimer m_sinceBeep;
+    QElapsedTimer m_sinceReadingLogged;
+    QElapsedTimer m_sinceFrameLogged;
+    HistoryLog m_history;
+
     QLabel *m_frameLabel = nullptr;
+    QLabel *m_alarmLabel = nullptr;
+    QLabel *m_readingsLabel = nullptr;
+    QLabel *m_logLabel = nullptr;
+    QCheckBox *m_alarmCheck = nullptr;
+    QCheckBox *m_alarmSoundCheck = nullptr;
+    QCheckBox *m_logCheck = nullptr;
 };
 
 #endif // LIVESCOPE_H

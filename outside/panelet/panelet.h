@@ -7,7 +7,9 @@
 
 #include <QMdiSubWindow>
 
+class QAction;
 class QTabWidget;
+class QToolButton;
 class PicturePage;
 struct ImageFile;
 
@@ -17,6 +19,10 @@ struct ImageFile;
  *
  * The constructor does not build anything; derived classes call initAction(), initWidget()
  * and initConnection() themselves, so that their overrides are the ones that run.
+ *
+ * The windows are frameless inside the main window, so the tab widget carries a close
+ * button in its corner (and a "Close" entry in the tab bar's context menu); both emit
+ * subClose() with the window's mode and leave the closing to the receiver.
  */
 class PANELET_EXPORT Panelet : public QMdiSubWindow
 {
@@ -26,8 +32,10 @@ public:
             Qt::WindowFlags flags = Qt::WindowFlags());
     ~Panelet() override;
 
+    /** Makes the tab widget with the picture page at index 0 and the close button. */
     virtual void initWidget();
     virtual void initConnection();
+    /** Makes the close action. */
     virtual void initAction();
     /** Shows the picture on the picture page; null clears it. The file is not owned. */
     virtual void setFile(ImageFile *file);
@@ -38,6 +46,9 @@ public:
     QTabWidget *tabWidget() const { return m_tabWidget; }
     /** Panelet's own picture page, once initWidget() has run. */
     PicturePage *picturePage() const { return m_picturePage; }
+    /** The close button in the tab widget's corner, once initWidget() has run. */
+    QToolButton *closeButton() const { return m_closeButton; }
+    QAction *closeAction() const { return m_closeAction; }
 
 signals:
     /** Asks for the picture of a file; info is an opaque pointer to the file's record. */
@@ -53,6 +64,10 @@ protected:
     QString m_language;
     QTabWidget *m_tabWidget = nullptr;
     PicturePage *m_picturePage = nullptr;
+
+private:
+    QToolButton *m_closeButton = nullptr;
+    QAction *m_closeAction = nullptr;
 };
 
 #endif // PANELET_H

@@ -54,6 +54,6 @@ void PicturePage::updateScaledPicture()
         return;
     }
     const QSize area = m_pictureLabel->size().boundedTo(m_image.size() * 4);
-    m_pictureLabel->setPixmap(QPixmap::fromImage(
-            m_image.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    m_pictureLabel->setPixmap(
+        QPixmap::fromImage(m_image.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }

@@ -2,15 +2,10 @@
 
 DeviceBackend::DeviceBackend(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 DeviceBackend::~DeviceBackend() = default;
 
-void DeviceBackend::pullImage(const QUrlInfo *, DeviceManager::Mode)
-{
-}
+void DeviceBackend::pullImage(const QUrlInfo *, DeviceManager::Mode) { }
 
-void DeviceBackend::setFiles(const QList<QUrlInfo *> &, DeviceManager::Mode)
-{
-}
+void DeviceBackend::setFiles(const QList<QUrlInfo *> &, DeviceManager::Mode) { }

@@ -3,15 +3,23 @@
 #include "devicebackend.h"
 #include "imagefile.h"
 #include "outsidetypes.h"
-#include "videoextendparam.h"
 #include "qurlinfo.h"
+#include "tethraenvironment.h"
+#include "videoextendparam.h"
 
+#include <QElapsedTimer>
 #include <QPixmap>
 
 Tethra::Tethra(QObject *parent)
+    : Tethra(TethraEnvironment(), parent)
+{ }
+
+Tethra::Tethra(const TethraEnvironment &environment, QObject *parent)
     : Unitcore(parent)
 {
     registerOutsideMetaTypes();
+    for (DeviceBackend *backend : environment.createBackends())
+        addBackend(backend);
 }
 
 Tethra::~Tethra() = default;
@@ -30,9 +38,17 @@ void Tethra::addBackend(DeviceBackend *backend)
 
 bool Tethra::tryOpen(int modeMask)
 {
+    QElapsedTimer clock;
+    clock.start();
     int openedModes = 0;
     for (DeviceBackend *backend : qAsConst(m_backends)) {
-        const int wanted = modeMask & backend->modes();
+        if (clock.hasExpired(TryOpenBudget)) {
+            qWarning("Tethra: device probing took longer than %d ms; some backends not asked",
+                     TryOpenBudget);
+            break;
+        }
+        // A mode that an earlier backend opened is not asked of another one.
+        const int wanted = modeMask & backend->modes() & ~openedModes;
         if (wanted)
             openedModes |= backend->open(wanted) & wanted;
     }

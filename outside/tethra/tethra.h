@@ -9,6 +9,7 @@
 #include <QList>
 
 class DeviceBackend;
+class TethraEnvironment;
 class QPixmap;
 class QUrlInfo;
 struct ImageFile;
@@ -17,18 +18,36 @@ struct VideoExtendParam;
 /**
  * Device access: the only path to the instrument. Opens and closes the access modes through
  * its backends and reports what they deliver. All signals arrive on the GUI thread.
+ *
+ * The default backends come from the TETHRA_ environment variables (TethraEnvironment);
+ * TETHRA_BACKENDS=none leaves Tethra without any, for tests that add their own.
+ *
+ * Pictures are delivered as ImageFile objects that Tethra owns: each stays valid at least
+ * until the next picture of the same backend has been delivered. A file that cannot be read
+ * or decoded yields no imageReadFile at all.
  */
 class TETHRA_EXPORT Tethra : public Unitcore
 {
     Q_OBJECT
 public:
+    /** Milliseconds after which tryOpen() asks no further backend. */
+    static constexpr int TryOpenBudget = 1000;
+
+    /** Creates the default backends that the process environment asks for. */
     explicit Tethra(QObject *parent = nullptr);
+    /** Creates the default backends of the given configuration. */
+    explicit Tethra(const TethraEnvironment &environment, QObject *parent = nullptr);
     ~Tethra() override;
 
     /**
-     * Tries to open the modes named by the mask (a combination of DeviceManager::Mode bits;
-     * the program asks for 6, USB files and Wi-Fi video). Returns true when at least one mode
-     * opened; each is announced by opened().
+     * Tries to open the modes named by the mask, a combination of DeviceManager::Mode bits:
+     * 1 Wi-Fi files, 2 Wi-Fi video, 4 USB files, 8 USB video. The program asks for 6, USB files
+     * and Wi-Fi video. Every backend offering a requested mode is asked in turn; a mode that
+     * is already open counts as opened and is announced again.
+     *
+     * Returns true when at least one mode opened. Each is announced by opened(), inside this
+     * call or later from the event loop. The backends answer without waiting for devices, so
+     * the call returns quickly; backends are no longer asked once a second has passed.
      */
     bool tryOpen(int modeMask);
     /** Closes every open mode. */

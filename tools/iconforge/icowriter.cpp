@@ -23,6 +23,26 @@ bool encodeWith(const QImage &image, const char *format, QByteArray *out)
     return writer.write(image);
 }
 
+// The plugin leaves the padding at the end of each AND-mask row uninitialised; zero it so the
+// same drawing always gives the same file.
+void clearMaskPadding(int width, int height, QByteArray *dib)
+{
+    const int headerSize = int(qFromLittleEndian<quint32>(dib->constData()));
+    const int bitCount = qFromLittleEndian<quint16>(dib->constData() + 14);
+    if (bitCount != 32)
+        return;
+    const int maskStart = headerSize + width * height * 4;
+    const int rowBytes = ((width + 31) / 32) * 4;
+    const int usedBytes = (width + 7) / 8;
+    for (int row = 0; row < height; ++row) {
+        for (int i = usedBytes; i < rowBytes; ++i) {
+            const int at = maskStart + row * rowBytes + i;
+            if (at < dib->size())
+                (*dib)[at] = '\0';
+        }
+    }
+}
+
 bool entryFor(const QImage &image, Entry *entry)
 {
     if (image.width() > 48) {
@@ -44,6 +64,7 @@ bool entryFor(const QImage &image, Entry *entry)
         if (offset + size > quint32(single.size()))
             return false;
         entry->data = single.mid(int(offset), int(size));
+        clearMaskPadding(image.width(), image.height(), &entry->data);
     }
     qToLittleEndian<quint32>(quint32(entry->data.size()), entry->header.data() + 8);
     return true;

@@ -1,0 +1,102 @@
+#include "diplaythumbnailthread.h"
+
+#include "thumbnailbatch.h"
+#include "thumbnaildecoder.h"
+
+namespace {
+
+// Signalled entries the GUI thread may have waiting at most. A worker far ahead would leave the
+// GUI thread one long pass of queued signals to work through, with the window frozen meanwhile.
+constexpr int MaxAhead = 64;
+
+} // namespace
+
+DiplayThumbnailThread::DiplayThumbnailThread(QObject *parent)
+    : QThread(parent)
+{ }
+
+DiplayThumbnailThread::~DiplayThumbnailThread() = default;
+
+void DiplayThumbnailThread::setBatch(std::shared_ptr<ThumbnailBatch> batch)
+{
+    m_batch = std::move(batch);
+}
+
+void DiplayThumbnailThread::run()
+{
+    if (!m_batch)
+        return;
+    ThumbnailBatch &batch = *m_batch;
+    ThumbnailDecoder decoder;
+    const int gridCount = batch.gridCount();
+    const int tableCount = batch.tableCount();
+
+    // The grid entry and the table row of one picture come one after the other: the table's
+    // thumbnail is made with the grid's from the same decode and kept for the row.
+    QString keptPath;
+    QImage keptTable;
+    bool kept = false;
+
+    int signalled = 0;
+    auto waitForRoom = [&] {
+        while (signalled - batch.taken() >= MaxAhead && !stopRequested.load())
+            QThread::msleep(1);
+        ++signalled;
+    };
+
+    int i = 0;
+    int j = 0;
+    for (;;) {
+        if (i < gridCount) {
+            const QString &path = batch.gridPath(i);
+            bool replace = false;
+            QImage grid;
+            if (!path.isEmpty()) {
+                const bool tableToo
+                    = j < tableCount && batch.tableWanted(j) && batch.tablePath(j) == path;
+                ThumbnailDecoder::Result result = decoder.decodeFile(
+                    path, tableToo ? ThumbnailDecoder::Both : ThumbnailDecoder::Grid);
+                replace = result.exists;
+                grid = std::move(result.grid);
+                kept = tableToo && result.exists;
+                if (kept) {
+                    keptPath = path;
+                    keptTable = std::move(result.table);
+                }
+            }
+            batch.putGrid(i, replace, std::move(grid));
+            waitForRoom();
+            emit refreshLister1(i);
+            if (stopRequested.load())
+                break;
+            ++i;
+        }
+        if (j < tableCount) {
+            if (batch.tableWanted(j)) {
+                const QString &path = batch.tablePath(j);
+                bool exists = true;
+                QImage table;
+                if (kept && keptPath == path) {
+                    table = std::move(keptTable);
+                } else {
+                    ThumbnailDecoder::Result result
+                        = decoder.decodeFile(path, ThumbnailDecoder::Table);
+                    exists = result.exists;
+                    table = std::move(result.table);
+                }
+                if (exists) {
+                    batch.putTable(j, std::move(table));
+                    waitForRoom();
+                    emit addLabel(j, batch.tableLabel(j));
+                }
+            }
+            kept = false;
+            keptTable = QImage();
+            if (stopRequested.load())
+                break;
+            ++j;
+        }
+        if (i >= gridCount && j >= tableCount)
+            break;
+    }
+}

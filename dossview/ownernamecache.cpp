@@ -1,0 +1,26 @@
+#include "ownernamecache.h"
+
+#include <QFileInfo>
+
+QString OwnerNameCache::owner(const QFileInfo &info)
+{
+    const uint id = info.ownerId();
+    // -2 is QFileInfo's "no id" (no such file, or a system without ids): nothing to share
+    if (id == uint(-2))
+        return info.owner();
+    auto found = m_owners.constFind(id);
+    if (found == m_owners.constEnd())
+        found = m_owners.insert(id, info.owner());
+    return found.value();
+}
+
+QString OwnerNameCache::group(const QFileInfo &info)
+{
+    const uint id = info.groupId();
+    if (id == uint(-2))
+        return info.group();
+    auto found = m_groups.constFind(id);
+    if (found == m_groups.constEnd())
+        found = m_groups.insert(id, info.group());
+    return found.value();
+}

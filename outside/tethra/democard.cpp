@@ -1,0 +1,138 @@
+#include "democard.h"
+
+#include "thermalscene.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QtEndian>
+
+namespace {
+
+void putLe32(QByteArray &bytes, int offset, quint32 value)
+{
+    qToLittleEndian<quint32>(value, bytes.data() + offset);
+}
+
+void putLe16(QByteArray &bytes, int offset, quint16 value)
+{
+    qToLittleEndian<quint16>(value, bytes.data() + offset);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, const QDateTime &time, QString *error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    if (time.isValid())
+        file.setFileTime(time, QFileDevice::FileModificationTime);
+    return true;
+}
+
+} // namespace
+
+QByteArray DemoCard::pictureFile(const QImage &picture)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB888)
+                             .scaled(ThermalScene::Width, ThermalScene::Height);
+    const int width = image.width();
+    const int height = image.height();
+    const int rowBytes = width * 3; // 960, already a multiple of four
+
+    QByteArray bytes(int(PictureFileSize), '\0');
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    putLe32(bytes, 2, BmpFileSize);
+    putLe32(bytes, 10, 54); // pixel data offset
+    putLe32(bytes, 14, 40); // BITMAPINFOHEADER
+    putLe32(bytes, 18, quint32(width));
+    putLe32(bytes, 22, quint32(height)); // positive: rows stored bottom-up
+    putLe16(bytes, 26, 1);
+    putLe16(bytes, 28, 24);
+    putLe32(bytes, 34, quint32(rowBytes * height));
+    putLe32(bytes, 38, 2835); // 72 dpi
+    putLe32(bytes, 42, 2835);
+
+    char *pixels = bytes.data() + 54;
+    for (int y = 0; y < height; ++y) {
+        const uchar *line = image.constScanLine(height - 1 - y);
+        char *out = pixels + y * rowBytes;
+        for (int x = 0; x < width; ++x) {
+            out[3 * x] = char(line[3 * x + 2]);
+            out[3 * x + 1] = char(line[3 * x + 1]);
+            out[3 * x + 2] = char(line[3 * x]);
+        }
+    }
+    // The instrument's trailer after the picture; the demo marks it and leaves it empty.
+    bytes.replace(int(BmpFileSize), 8, "CLXTRAIL", 8);
+    return bytes;
+}
+
+bool DemoCard::exists(const QString &folder)
+{
+    return QFileInfo(QDir(folder).filePath(QStringLiteral("DCIM"))).isDir();
+}
+
+bool DemoCard::generate(const QString &folder, int count, QString *error)
+{
+    const QString target = QFileInfo(folder).absoluteFilePath();
+    if (QFileInfo(target).exists() && !QDir(target).isEmpty()) {
+        if (error)
+            *error = QStringLiteral("%1 exists and is not empty").arg(target);
+        return false;
+    }
+    const QString staging = target + QStringLiteral(".partial");
+    QDir(staging).removeRecursively();
+    QDir root(staging);
+    if (!QDir().mkpath(staging)) {
+        if (error)
+            *error = QStringLiteral("cannot create %1").arg(staging);
+        return false;
+    }
+
+    const QDateTime first(QDate(2026, 11, 2), QTime(9, 12), Qt::LocalTime);
+    const int firstFolder = (count + 1) / 2;
+    for (int i = 0; i < count; ++i) {
+        const ThermalScene scene(i + 1);
+        const QString name = QStringLiteral("DCIM/%1THERM/IR_%2.BMP")
+                                 .arg(i < firstFolder ? 100 : 101)
+                                 .arg(i + 1, 4, 10, QLatin1Char('0'));
+        if (!writeFile(root.filePath(name), pictureFile(scene.render(i * 1.7)),
+                       first.addSecs(qint64(i) * 37 * 60), error))
+            return false;
+    }
+
+    // Decoys: a plain BMP without the trailer, a file of the right size whose header is
+    // wrong, notes, and a valid picture inside a hidden folder (a desktop's trash); none of
+    // them may be listed.
+    QByteArray thumbnail = pictureFile(ThermalScene(99).render(3.0));
+    thumbnail.truncate(int(DemoCard::BmpFileSize));
+    QByteArray broken = pictureFile(ThermalScene(98).render(1.0));
+    putLe32(broken, 2, 0xdeadbeef);
+    const bool decoysWritten = writeFile(root.filePath(QStringLiteral("DCIM/100THERM/TH_0001.BMP")),
+                                         thumbnail, first, error)
+        && writeFile(root.filePath(QStringLiteral("DCIM/101THERM/IR_BROKEN.BMP")), broken, first,
+                     error)
+        && writeFile(root.filePath(QStringLiteral("MISC/NOTES.TXT")),
+                     QByteArrayLiteral("Calorix demo card. Pictures live under DCIM.\n"), first,
+                     error)
+        && writeFile(root.filePath(QStringLiteral(".Trash-1000/IR_0999.BMP")),
+                     pictureFile(ThermalScene(97).render(2.0)), first, error);
+    if (!decoysWritten)
+        return false;
+
+    if (QFileInfo(target).exists())
+        QDir(target).removeRecursively(); // it was empty
+    if (!QDir().rename(staging, target)) {
+        if (error)
+            *error = QStringLiteral("cannot move %1 to %2").arg(staging, target);
+        return false;
+    }
+    return true;
+}

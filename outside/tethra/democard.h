@@ -1,0 +1,39 @@
+#ifndef DEMOCARD_H
+#define DEMOCARD_H
+
+#include "tethra_global.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QImage;
+
+/**
+ * The demo instrument's SD card: a folder laid out as the instrument writes its card
+ * (DCIM/100THERM, DCIM/101THERM with IR_nnnn.BMP pictures) plus a few files that are not
+ * pictures of the instrument and must not be listed.
+ *
+ * A picture of the instrument is a 24-bit BMP of 320 x 240 (230454 bytes, which is the value
+ * of the header's size field) padded with the camera's trailer to 307792 bytes in all.
+ */
+class TETHRA_EXPORT DemoCard
+{
+public:
+    static constexpr qint64 PictureFileSize = 307792;
+    static constexpr quint32 BmpFileSize = 230454;
+    static constexpr int DefaultPictureCount = 24;
+
+    /**
+     * Writes a card of count pictures into folder, which must not exist yet or be empty.
+     * The card is written beside it first and moved into place at the end, so a folder that
+     * exists is always complete. Returns false with a reason in error on failure.
+     */
+    static bool generate(const QString &folder, int count = DefaultPictureCount,
+                         QString *error = nullptr);
+    /** True when folder holds a card (its DCIM folder exists). */
+    static bool exists(const QString &folder);
+    /** The bytes of one instrument picture file made from a 320 x 240 picture. */
+    static QByteArray pictureFile(const QImage &image);
+};
+
+#endif // DEMOCARD_H

@@ -1,0 +1,380 @@
+#include "democamerabackend.h"
+#include "democard.h"
+#include "dossview.h"
+#include "imagefile.h"
+#include "livescope.h"
+#include "mainwindow.h"
+#include "mosaicview.h"
+#include "optionsfile.h"
+#include "outsidetypes.h"
+#include "picturefetcher.h"
+#include "picturepage.h"
+#include "qurlinfo.h"
+#include "tethra.h"
+#include "videoextendparam.h"
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using DeviceManager::Mode;
+
+namespace {
+
+/** The instrument's own rule for a picture file, read straight from the bytes. */
+bool isInstrumentPicture(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != 307792)
+        return false;
+    const QByteArray header = file.read(54);
+    return header.size() == 54 && qFromLittleEndian<quint32>(header.constData() + 2) == 230454;
+}
+
+/** The pictures a listing of the card finds: visible folders only, any case of "bmp". */
+QStringList listedPictures(const QString &card)
+{
+    QStringList pictures;
+    QDirIterator it(card, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.mid(card.size()).contains(QLatin1String("/.")))
+            continue;
+        if (QFileInfo(path).suffix().compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0
+            && isInstrumentPicture(path))
+            pictures << path;
+    }
+    pictures.sort();
+    return pictures;
+}
+
+/** The demo instrument behind a real main window, with its options file in a folder of its own. */
+struct DemoHarness
+{
+    DemoHarness()
+    {
+        card = dir.filePath(QStringLiteral("card"));
+        qputenv("TETHRA_BACKENDS", "demo");
+        qputenv("TETHRA_DEMO_CARD", card.toLocal8Bit());
+        qputenv("TETHRA_POLL_MS", "50");
+        OptionsFile::setPathForTesting(dir.filePath(QStringLiteral("options.xml")));
+        window = std::make_unique<MainWindow>();
+    }
+    ~DemoHarness()
+    {
+        window.reset();
+        OptionsFile::setPathForTesting(QString());
+        qputenv("TETHRA_BACKENDS", "none");
+    }
+
+    QMdiArea *mdiArea() const { return window->findChild<QMdiArea *>(); }
+    Panelet *windowOf(Mode mode) const
+    {
+        for (QMdiSubWindow *subWindow : mdiArea()->subWindowList()) {
+            auto *panelet = qobject_cast<Panelet *>(subWindow);
+            if (panelet && panelet->mode() == mode)
+                return panelet;
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir dir;
+    QString card;
+    std::unique_ptr<MainWindow> window;
+};
+
+int runTool(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000))
+        return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QListWidget *diskListOf(Dossview *dossview)
+{
+    for (QListWidget *list : dossview->findChildren<QListWidget *>()) {
+        if (!qobject_cast<Mosaicview *>(list))
+            return list;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class tst_Demo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void cardHoldsInstrumentPictures_data();
+    void cardHoldsInstrumentPictures();
+    void cardIsNotWrittenOverAFolder();
+    void cardTool();
+    void frameRateKeptInRange_data();
+    void frameRateKeptInRange();
+    void cameraSendsMovingFrames();
+
+    void demoOpensFileBrowserAndLivePicture();
+    void demoFileBrowserShowsPicture();
+    void demoUsbCameraAndSwitches();
+};
+
+void tst_Demo::initTestCase()
+{
+    registerOutsideMetaTypes();
+    qputenv("TETHRA_BACKENDS", "none");
+}
+
+void tst_Demo::cardHoldsInstrumentPictures_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("one") << 1;
+    QTest::newRow("default") << int(DemoCard::DefaultPictureCount);
+    QTest::newRow("odd") << 7;
+}
+
+void tst_Demo::cardHoldsInstrumentPictures()
+{
+    QFETCH(int, count);
+    QTemporaryDir dir;
+    const QString card = dir.filePath(QStringLiteral("card"));
+    QVERIFY(!DemoCard::exists(card));
+    QString error;
+    QVERIFY2(DemoCard::generate(card, count, &error), qPrintable(error));
+    QVERIFY(DemoCard::exists(card));
+    QVERIFY(!QFileInfo::exists(card + QStringLiteral(".partial")));
+
+    const QStringList pictures = listedPictures(card);
+    QCOMPARE(pictures.size(), count);
+    QVERIFY(pictures.first().endsWith(QLatin1String("/DCIM/100THERM/IR_0001.BMP")));
+    QSet<QByteArray> distinct;
+    for (const QString &path : pictures) {
+        ImageFile file;
+        QVERIFY2(PictureFetcher::readPicture(path, { card }, &file), qPrintable(path));
+        QCOMPARE(file.image.size(), QSize(320, 240));
+        QCOMPARE(file.size, qint64(307792));
+        QFile raw(path);
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        distinct.insert(raw.readAll());
+    }
+    QCOMPARE(distinct.size(), count); // every picture its own
+
+    // The decoys are there and are not pictures of the instrument.
+    const QStringList decoys { "DCIM/100THERM/TH_0001.BMP", "DCIM/101THERM/IR_BROKEN.BMP",
+                               "MISC/NOTES.TXT", ".Trash-1000/IR_0999.BMP" };
+    for (const QString &decoy : decoys) {
+        const QString path = QDir(card).filePath(decoy);
+        QVERIFY2(QFileInfo::exists(path), qPrintable(decoy));
+        QVERIFY(!pictures.contains(path));
+    }
+    QVERIFY(isInstrumentPicture(QDir(card).filePath(decoys.last()))); // only hidden
+}
+
+void tst_Demo::cardIsNotWrittenOverAFolder()
+{
+    QTemporaryDir dir;
+    QFile keep(dir.filePath(QStringLiteral("keep.txt")));
+    QVERIFY(keep.open(QIODevice::WriteOnly));
+    keep.close();
+    QString error;
+    QVERIFY(!DemoCard::generate(dir.path(), 3, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(keep.exists());
+    QVERIFY(!DemoCard::exists(dir.path()));
+}
+
+void tst_Demo::cardTool()
+{
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/democard");
+    if (!QFileInfo(tool).isExecutable())
+        QSKIP("the democard tool is not built");
+    QTemporaryDir dir;
+    const QString card = dir.filePath(QStringLiteral("card"));
+    QCOMPARE(runTool(tool, { card, QStringLiteral("5") }), 0);
+    QCOMPARE(listedPictures(card).size(), 5);
+    // A second run leaves the card as it is.
+    QCOMPARE(runTool(tool, { card, QStringLiteral("9") }), 0);
+    QCOMPARE(listedPictures(card).size(), 5);
+    QCOMPARE(runTool(tool, {}), 2);
+    QCOMPARE(runTool(tool, { dir.filePath(QStringLiteral("x")), QStringLiteral("0") }), 2);
+}
+
+void tst_Demo::frameRateKeptInRange_data()
+{
+    QTest::addColumn<double>("asked");
+    QTest::addColumn<double>("kept");
+    QTest::newRow("too slow") << 2.0 << 9.0;
+    QTest::newRow("slowest") << 9.0 << 9.0;
+    QTest::newRow("middle") << 12.5 << 12.5;
+    QTest::newRow("fastest") << 25.0 << 25.0;
+    QTest::newRow("too fast") << 60.0 << 25.0;
+    QTest::newRow("not a number") << std::nan("") << 15.0;
+}
+
+void tst_Demo::frameRateKeptInRange()
+{
+    QFETCH(double, asked);
+    QFETCH(double, kept);
+    DemoCameraBackend camera;
+    camera.setFrameRate(asked);
+    QCOMPARE(camera.frameRate(), kept);
+}
+
+void tst_Demo::cameraSendsMovingFrames()
+{
+    DemoCameraBackend camera;
+    camera.setFrameRate(25);
+    QSignalSpy opened(&camera, &DeviceBackend::opened);
+    QSignalSpy frames(&camera, &DeviceBackend::imageReadVideo);
+    QSignalSpy params(&camera, &DeviceBackend::updateExtendParam);
+
+    // The program's mask: of its video modes, Wi-Fi video only.
+    QCOMPARE(camera.open(6), int(DeviceManager::WifiVideo));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.at(0).at(0).value<Mode>(), DeviceManager::WifiVideo);
+    QVERIFY(camera.isOpen(DeviceManager::WifiVideo));
+    QVERIFY(!camera.isOpen(DeviceManager::UsbVideo));
+
+    QTRY_VERIFY_WITH_TIMEOUT(frames.count() >= 8, 5000);
+    for (const QList<QVariant> &frame : qAsConst(frames)) {
+        QCOMPARE(frame.at(1).value<Mode>(), DeviceManager::WifiVideo);
+        QCOMPARE(frame.at(0).value<QPixmap>().size(), QSize(320, 240));
+    }
+    QCOMPARE(params.count(), frames.count());
+    for (const QList<QVariant> &values : qAsConst(params)) {
+        const auto param = values.at(0).value<VideoExtendParam>();
+        QVERIFY(param.minTemperature <= param.centreTemperature);
+        QVERIFY(param.centreTemperature <= param.maxTemperature);
+        QVERIFY(param.minTemperature > 10 && param.maxTemperature < 120);
+        QCOMPARE(param.frameRate, 25.0);
+    }
+    const QImage first = frames.first().at(0).value<QPixmap>().toImage();
+    const QImage last = frames.last().at(0).value<QPixmap>().toImage();
+    QVERIFY(first != last); // the hot spot moves
+
+    QSignalSpy closed(&camera, &DeviceBackend::closed);
+    camera.close(DeviceManager::WifiVideo);
+    camera.close(DeviceManager::WifiVideo);
+    QCOMPARE(closed.count(), 1);
+    frames.clear();
+    QVERIFY(!frames.wait(300)); // frames would come every 40 ms
+}
+
+void tst_Demo::demoOpensFileBrowserAndLivePicture()
+{
+    DemoHarness h;
+    h.window->show();
+    QTRY_VERIFY(h.windowOf(DeviceManager::UsbFile));
+    QTRY_VERIFY(h.windowOf(DeviceManager::WifiVideo));
+    QVERIFY(!h.windowOf(DeviceManager::UsbVideo));
+    QVERIFY(!h.windowOf(DeviceManager::WifiFile));
+    QVERIFY(qobject_cast<Dossview *>(h.windowOf(DeviceManager::UsbFile)));
+    // The file browser opens last and is the window in front.
+    QCOMPARE(h.mdiArea()->activeSubWindow(), h.windowOf(DeviceManager::UsbFile));
+    QCOMPARE(h.window->statusBar()->findChild<QLabel *>()->text(),
+             QStringLiteral("USB flash disk is open"));
+
+    auto *live = qobject_cast<Livescope *>(h.windowOf(DeviceManager::WifiVideo));
+    QVERIFY(live);
+    QTRY_VERIFY(!live->frame().isNull());
+    QVERIFY(live->hasSignal());
+
+    // The card pulled out: the file window goes, the camera stays.
+    QVERIFY(QDir(h.card).removeRecursively());
+    QTRY_VERIFY(!h.windowOf(DeviceManager::UsbFile));
+    QCOMPARE(h.window->statusBar()->findChild<QLabel *>()->text(),
+             QStringLiteral("USB flash disk is close"));
+    QVERIFY(h.windowOf(DeviceManager::WifiVideo));
+}
+
+void tst_Demo::demoFileBrowserShowsPicture()
+{
+    DemoHarness h;
+    h.window->resize(1000, 700);
+    h.window->show();
+    QTRY_VERIFY(h.windowOf(DeviceManager::UsbFile));
+    auto *dossview = qobject_cast<Dossview *>(h.windowOf(DeviceManager::UsbFile));
+    QVERIFY(dossview);
+    QListWidget *disks = diskListOf(dossview);
+    if (!disks)
+        QSKIP("Dossview's disk list has not landed on this branch yet");
+
+    QTRY_COMPARE(disks->count(), 1);
+    QCOMPARE(disks->item(0)->text(), QDir(h.card).absolutePath());
+    auto *grid = dossview->findChild<Mosaicview *>();
+    QVERIFY(grid);
+    const QStringList pictures = listedPictures(h.card);
+    QTRY_COMPARE(grid->count(), pictures.size());
+
+    // Activate the file window, then double-click the third picture.
+    h.mdiArea()->setActiveSubWindow(dossview);
+    QListWidgetItem *item = grid->item(2);
+    const auto *record
+        = reinterpret_cast<const QUrlInfo *>(item->data(Qt::UserRole + 1).value<quintptr>());
+    QVERIFY(record);
+    grid->scrollToItem(item);
+    const QPoint centre = grid->visualItemRect(item).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
+
+    QTRY_COMPARE(dossview->tabWidget()->currentIndex(), 1);
+    PicturePage *page = dossview->picturePage();
+    QTRY_COMPARE(page->picture().size(), QSize(320, 240));
+    QCOMPARE(page->fileName(), record->name());
+    QImage expected(record->name());
+    QVERIFY(!expected.isNull());
+    QCOMPARE(page->picture().convertToFormat(QImage::Format_RGB32),
+             expected.convertToFormat(QImage::Format_RGB32));
+}
+
+void tst_Demo::demoUsbCameraAndSwitches()
+{
+    DemoHarness h;
+    h.window->show();
+    QTRY_VERIFY(h.windowOf(DeviceManager::WifiVideo));
+    QVERIFY(h.window->tethra()->tryOpen(DeviceManager::UsbVideo));
+    auto *usbLive = qobject_cast<Livescope *>(h.windowOf(DeviceManager::UsbVideo));
+    QVERIFY(usbLive);
+    QCOMPARE(h.mdiArea()->activeSubWindow(), usbLive);
+    QTRY_VERIFY(!usbLive->frame().isNull());
+    QTRY_VERIFY(usbLive->videoExtendParam().frameRate > 0);
+    const VideoExtendParam param = usbLive->videoExtendParam();
+    QVERIFY(param.minTemperature <= param.maxTemperature);
+    // Readings go to the active USB camera window only, never to the Wi-Fi one.
+    auto *wifiLive = qobject_cast<Livescope *>(h.windowOf(DeviceManager::WifiVideo));
+    QCOMPARE(wifiLive->videoExtendParam().frameRate, 0.0);
+
+    const bool before = h.window->optionParam().allowAlarm;
+    auto *alarm = usbLive->findChild<QCheckBox *>(QStringLiteral("alarmCheckBox"));
+    QVERIFY(alarm);
+    QCOMPARE(alarm->isChecked(), before);
+    QTest::mouseClick(alarm, Qt::LeftButton, {}, QPoint(4, alarm->height() / 2));
+    QCOMPARE(h.window->optionParam().allowAlarm, !before);
+
+    h.window->close();
+    QFile options(h.dir.filePath(QStringLiteral("options.xml")));
+    QVERIFY(options.open(QIODevice::ReadOnly));
+    const QByteArray xml = options.readAll();
+    QVERIFY2(xml.contains(QByteArray("<AllowAlarm>") + (before ? "0" : "1") + "</AllowAlarm>"),
+             xml.constData());
+}
+
+QTEST_MAIN(tst_Demo)
+#include "tst_demo.moc"

@@ -1,0 +1,320 @@
+#include "livescope.h"
+#include "optionparam.h"
+#include "videoextendparam.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using DeviceManager::Mode;
+
+namespace {
+
+QPixmap frame(const QColor &colour = Qt::red)
+{
+    QPixmap pixmap(320, 240);
+    pixmap.fill(colour);
+    return pixmap;
+}
+
+VideoExtendParam readings(double maximum)
+{
+    VideoExtendParam param;
+    param.minTemperature = 20.5;
+    param.maxTemperature = maximum;
+    param.centreTemperature = 31.2;
+    param.frameRate = 15;
+    return param;
+}
+
+template <typename T> T *child(const QWidget *parent, const char *name)
+{
+    return parent->findChild<T *>(QLatin1String(name));
+}
+
+struct Scope
+{
+    explicit Scope(Mode mode = DeviceManager::UsbVideo)
+        : window(std::make_unique<Livescope>(mode, QStringLiteral("EN")))
+    {
+        window->resize(640, 480);
+    }
+    QCheckBox *box(const char *name) const { return child<QCheckBox>(window.get(), name); }
+    QLabel *label(const char *name) const { return child<QLabel>(window.get(), name); }
+
+    std::unique_ptr<Livescope> window;
+};
+
+} // namespace
+
+class tst_Livescope : public QObject
+{
+    Q_OBJECT
+private slots:
+    void switchesReportUserChanges_data();
+    void switchesReportUserChanges();
+    void switchesFollowOptionsWithoutEmitting();
+    void frameScaledToFit();
+    void readingsShown();
+    void noSignalAndRecovery();
+    void alarm_data();
+    void alarm();
+    void alarmSound();
+    void logWritesHistory();
+    void logReportsUnwritableFolder();
+};
+
+void tst_Livescope::switchesReportUserChanges_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::newRow("alarm") << "alarmCheckBox";
+    QTest::newRow("alarm sound") << "alarmSoundCheckBox";
+    QTest::newRow("log") << "logCheckBox";
+}
+
+void tst_Livescope::switchesReportUserChanges()
+{
+    QFETCH(QString, box);
+    QTemporaryDir dir;
+    Scope scope;
+    scope.window->show();
+    OptionParam options;
+    options.language = QStringLiteral("CH");
+    options.historyFilesPath = dir.path();
+    options.allowAlarm = true;
+    options.allowAlarmSound = false;
+    options.allowLogGeneration = false;
+    scope.window->setOptionsParam(options);
+
+    QSignalSpy spy(scope.window.get(), &Livescope::updateOptionParam);
+    QCheckBox *checkBox = scope.box(box.toLatin1().constData());
+    QVERIFY(checkBox);
+    QTest::mouseClick(checkBox, Qt::LeftButton, {}, QPoint(4, checkBox->height() / 2));
+    QCOMPARE(spy.count(), 1);
+
+    OptionParam expected = options;
+    if (box == QLatin1String("alarmCheckBox"))
+        expected.allowAlarm = false;
+    else if (box == QLatin1String("alarmSoundCheckBox"))
+        expected.allowAlarmSound = true;
+    else
+        expected.allowLogGeneration = true;
+    QCOMPARE(spy.at(0).at(0).value<OptionParam>(), expected);
+    QCOMPARE(scope.window->optionsParam(), expected);
+
+    QTest::mouseClick(checkBox, Qt::LeftButton, {}, QPoint(4, checkBox->height() / 2));
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(1).at(0).value<OptionParam>(), options);
+}
+
+void tst_Livescope::switchesFollowOptionsWithoutEmitting()
+{
+    Scope scope;
+    QSignalSpy spy(scope.window.get(), &Livescope::updateOptionParam);
+    for (int bits = 0; bits < 8; ++bits) {
+        OptionParam options;
+        options.allowAlarm = bits & 1;
+        options.allowAlarmSound = bits & 2;
+        options.allowLogGeneration = bits & 4;
+        scope.window->setOptionsParam(options);
+        QCOMPARE(scope.box("alarmCheckBox")->isChecked(), options.allowAlarm);
+        QCOMPARE(scope.box("alarmSoundCheckBox")->isChecked(), options.allowAlarmSound);
+        QCOMPARE(scope.box("logCheckBox")->isChecked(), options.allowLogGeneration);
+        QCOMPARE(scope.window->optionsParam(), options);
+    }
+    QCOMPARE(spy.count(), 0);
+}
+
+void tst_Livescope::frameScaledToFit()
+{
+    Scope scope;
+    scope.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(scope.window.get()));
+    scope.window->setPixmap(frame());
+    QLabel *label = scope.label("frameLabel");
+    QSize shown = label->pixmap(Qt::ReturnByValue).size();
+    QVERIFY(shown.width() <= label->width() && shown.height() <= label->height());
+    QVERIFY(shown.width() == label->width() || shown.height() == label->height());
+    QVERIFY(qAbs(shown.width() * 3 - shown.height() * 4) <= 4);
+
+    // The picture follows the window's size without a new frame.
+    scope.window->resize(1000, 900);
+    QTRY_VERIFY(label->pixmap(Qt::ReturnByValue).width() > shown.width());
+    shown = label->pixmap(Qt::ReturnByValue).size();
+    QVERIFY(shown.width() <= label->width() && shown.height() <= label->height());
+}
+
+void tst_Livescope::readingsShown()
+{
+    Scope scope;
+    QCOMPARE(scope.label("readingsLabel")->text(), QStringLiteral("No readings"));
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(48.75));
+    const QString text = scope.label("readingsLabel")->text();
+    QVERIFY2(text.contains(QStringLiteral("20.5")) && text.contains(QStringLiteral("48.8"))
+                 && text.contains(QStringLiteral("31.2"))
+                 && text.contains(QStringLiteral("15 fps")),
+             qPrintable(text));
+    QCOMPARE(scope.window->videoExtendParam(), readings(48.75));
+}
+
+void tst_Livescope::noSignalAndRecovery()
+{
+    Scope scope;
+    scope.window->show();
+    scope.window->setNoSignalInterval(150);
+    QLabel *label = scope.label("frameLabel");
+    QTRY_COMPARE(label->text(), QStringLiteral("No signal")); // nothing came at all
+
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(40));
+    QVERIFY(scope.window->hasSignal());
+    QVERIFY(label->text().isEmpty());
+    QVERIFY(!label->pixmap(Qt::ReturnByValue).isNull());
+
+    QTRY_VERIFY(!scope.window->hasSignal());
+    QCOMPARE(label->text(), QStringLiteral("No signal"));
+    QVERIFY(label->pixmap(Qt::ReturnByValue).isNull()); // no frozen last frame
+    QCOMPARE(scope.label("readingsLabel")->text(), QStringLiteral("No readings"));
+
+    scope.window->setPixmap(frame(Qt::blue));
+    QVERIFY(scope.window->hasSignal());
+    QVERIFY(label->text().isEmpty());
+    const QImage shown = label->pixmap(Qt::ReturnByValue).toImage();
+    QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::blue));
+}
+
+void tst_Livescope::alarm_data()
+{
+    QTest::addColumn<bool>("allowAlarm");
+    QTest::addColumn<double>("maximum");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("above, switched on") << true << 60.1 << true;
+    QTest::newRow("at the threshold") << true << 60.0 << false;
+    QTest::newRow("below") << true << 45.0 << false;
+    QTest::newRow("above, switched off") << false << 75.0 << false;
+}
+
+void tst_Livescope::alarm()
+{
+    QFETCH(bool, allowAlarm);
+    QFETCH(double, maximum);
+    QFETCH(bool, shown);
+
+    Scope scope;
+    scope.window->show();
+    OptionParam options;
+    options.allowAlarm = allowAlarm;
+    scope.window->setOptionsParam(options);
+    QCOMPARE(scope.window->alarmThreshold(), 60.0);
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(maximum));
+    QLabel *banner = scope.label("alarmLabel");
+    QCOMPARE(banner->isVisible(), shown);
+    QCOMPARE(scope.window->isAlarmActive(), shown);
+    if (!shown)
+        return;
+    QVERIFY(banner->text().contains(QString::number(maximum, 'f', 1)));
+
+    // Cooling down, or the user switching the alarm off, ends it.
+    scope.window->setVideoExtendParam(readings(30));
+    QVERIFY(!banner->isVisible());
+    scope.window->setVideoExtendParam(readings(maximum));
+    QVERIFY(banner->isVisible());
+    QCheckBox *box = scope.box("alarmCheckBox");
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QVERIFY(!banner->isVisible());
+}
+
+void tst_Livescope::alarmSound()
+{
+    Scope scope;
+    OptionParam options;
+    options.allowAlarm = true;
+    scope.window->setOptionsParam(options);
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(70));
+    QVERIFY(scope.window->isAlarmActive());
+    QCOMPARE(scope.window->alarmBeeps(), 0); // silent without the sound switch
+
+    scope.window->setVideoExtendParam(readings(30));
+    options.allowAlarmSound = true;
+    scope.window->setOptionsParam(options);
+    scope.window->setVideoExtendParam(readings(70));
+    QCOMPARE(scope.window->alarmBeeps(), 1);
+    scope.window->setVideoExtendParam(readings(71)); // the same alarm: no second beep now
+    QCOMPARE(scope.window->alarmBeeps(), 1);
+}
+
+void tst_Livescope::logWritesHistory()
+{
+    QTemporaryDir dir;
+    const QString history = dir.filePath(QStringLiteral("not/yet/History"));
+    Scope scope(DeviceManager::WifiVideo);
+    OptionParam options;
+    options.historyFilesPath = history;
+    options.allowAlarm = true;
+    scope.window->setOptionsParam(options);
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(40));
+    QVERIFY(!QDir(history).exists()); // nothing written with the log off
+
+    QCheckBox *box = scope.box("logCheckBox");
+    scope.window->show();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QVERIFY(scope.window->optionsParam().allowLogGeneration);
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(40));
+    scope.window->setVideoExtendParam(readings(41)); // within the second: not written
+    scope.window->setVideoExtendParam(readings(65)); // the alarm starts: a frame is kept
+
+    QDir folder(history);
+    QVERIFY(folder.exists());
+    const QStringList csv = folder.entryList({ QStringLiteral("*_WiFi_readings.csv") });
+    QCOMPARE(csv.size(), 1);
+    QFile file(folder.filePath(csv.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), QByteArray("time,minimum,maximum,centre,frame rate"));
+    QVERIFY2(lines.at(1).endsWith(",20.5,40.0,31.2,15.0")
+                 || lines.at(1).endsWith(",20.5,40.0,31.3,15.0"),
+             lines.at(1).constData());
+
+    const QStringList frames
+        = folder.entryList({ QStringLiteral("*.png") }, QDir::Files, QDir::Name);
+    QCOMPARE(frames.size(), 2);
+    QVERIFY(frames.at(0).endsWith(QLatin1String("_WiFi.png")));
+    QVERIFY(frames.at(1).endsWith(QLatin1String("_WiFi_alarm.png")));
+    QCOMPARE(QImage(folder.filePath(frames.at(0))).size(), QSize(320, 240));
+    QVERIFY(scope.label("logLabel")->text().contains(QDir::toNativeSeparators(history)));
+}
+
+void tst_Livescope::logReportsUnwritableFolder()
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("History"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly)); // a file where the folder should be
+    file.close();
+
+    Scope scope;
+    OptionParam options;
+    options.historyFilesPath = blocker;
+    options.allowLogGeneration = true;
+    scope.window->setOptionsParam(options);
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(40));
+    QVERIFY2(scope.label("logLabel")->text().startsWith(QStringLiteral("Cannot create")),
+             qPrintable(scope.label("logLabel")->text()));
+}
+
+QTEST_MAIN(tst_Livescope)
+#include "tst_livescope.moc"
