@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
-#include <QThread>
 #include <QTimer>
 
 #include <ctime>
