@@ -152,12 +152,15 @@ QJsonObject measureSize(const Options &options, int n)
     const FindFiles findFiles = libraryFindFiles();
     std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
     std::vector<double> worker, guiCpu, processCpu, workerCpu, sampleCpu;
+    std::vector<double> walkCpu, searchCpu, fillCpu;
     int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
+        const qint64 walkCpuBefore = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
         const std::vector<std::string> paths = WalkBaseline::walk(root);
         walk.push_back(elapsedMs(t));
+        walkCpu.push_back((cpuClockNs(CLOCK_THREAD_CPUTIME_ID) - walkCpuBefore) / 1e6);
         walked = int(paths.size());
 
         t.restart();
@@ -178,6 +181,8 @@ QJsonObject measureSize(const Options &options, int n)
         search.push_back(dossview.searchMs());
         fill.push_back(dossview.fillMs());
         setUDisks.push_back(dossview.setUDisksMs());
+        searchCpu.push_back(dossview.searchCpuMs());
+        fillCpu.push_back(dossview.fillCpuMs());
         listed = dossview.listed();
         if (painted) {
             listing.push_back(dossview.listingMs());
@@ -226,6 +231,12 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("worker_ms"), median(worker));
     result.insert(QStringLiteral("thumbnail_gui_cpu_ms"), median(guiCpu));
     result.insert(QStringLiteral("thumbnail_process_cpu_ms"), median(processCpu));
+    const double walkCpuMs = median(walkCpu), searchCpuMs = median(searchCpu);
+    result.insert(QStringLiteral("walk_cpu_ms"), walkCpuMs);
+    result.insert(QStringLiteral("search_cpu_ms"), searchCpuMs);
+    result.insert(QStringLiteral("search_cpu_ratio"),
+                  searchCpuMs >= 0 && walkCpuMs > 0 ? searchCpuMs / walkCpuMs : -1);
+    result.insert(QStringLiteral("fill_cpu_ms"), median(fillCpu));
     const double workerCpuMs = median(workerCpu), sampleCpuMs = median(sampleCpu);
     result.insert(QStringLiteral("worker_cpu_ms"), workerCpuMs);
     result.insert(QStringLiteral("sample_cpu_ms"), sampleCpuMs);
@@ -246,14 +257,17 @@ QJsonObject measureSize(const Options &options, int n)
     samples.insert(QStringLiteral("worker_ms"), toJson(worker));
     samples.insert(QStringLiteral("thumbnail_gui_cpu_ms"), toJson(guiCpu));
     samples.insert(QStringLiteral("worker_cpu_ms"), toJson(workerCpu));
+    samples.insert(QStringLiteral("walk_cpu_ms"), toJson(walkCpu));
+    samples.insert(QStringLiteral("search_cpu_ms"), toJson(searchCpu));
+    samples.insert(QStringLiteral("fill_cpu_ms"), toJson(fillCpu));
     samples.insert(QStringLiteral("sample_cpu_ms"), toJson(sampleCpu));
     result.insert(QStringLiteral("samples"), samples);
     return result;
 }
 
 // Closes windows while their worker is busy; close() runs closeEvent, which stops the worker.
-// The GUI thread sleeps between setUDisks and close(), so the stop lands at a random point of
-// the worker's own work whatever the GUI thread would do with its results.
+// The event loop runs between setUDisks and close(), as it would for a user, so a worker that
+// paces itself by the GUI thread keeps working until the stop.
 QJsonObject measureStops(const Options &options, int n)
 {
     const QString root = QString::fromStdString(cardPath(options, n));
@@ -263,33 +277,35 @@ QJsonObject measureStops(const Options &options, int n)
     result.insert(QStringLiteral("load_before"), loadAverage());
     warmPageCache(WalkBaseline::walk(root.toStdString()));
 
-    // How long the worker lives after setUDisks, and what close() costs once it has ended.
-    std::vector<double> idleClose, workerLife;
+    // How long after setUDisks the thumbnails take, and what close() costs once the worker
+    // has ended.
+    std::vector<double> idleClose, completion;
     for (int i = 0; i < 10; ++i) {
         ListingRun dossview;
-        if (!dossview.start(root))
+        QElapsedTimer since;
+        since.start();
+        if (!dossview.start(root) || !dossview.waitForPaint(timeoutMs)
+            || !dossview.waitForThumbnails(timeoutMs))
             break;
-        QElapsedTimer life;
-        life.start();
-        if (!dossview.sleepUntilWorkerEnds(timeoutMs))
-            break;
-        workerLife.push_back(elapsedMs(life));
+        completion.push_back(elapsedMs(since));
+        for (int waited = 0; dossview.workerAlive() && waited < 5000; waited += 5)
+            dossview.runEventsFor(5);
         idleClose.push_back(dossview.closeWindowMs());
     }
-    const double workerMs = median(workerLife);
+    const double completionMs = median(completion);
     result.insert(QStringLiteral("close_without_worker_ms"), median(idleClose));
-    result.insert(QStringLiteral("worker_life_ms"), workerMs);
+    result.insert(QStringLiteral("completion_ms"), completionMs);
 
     std::vector<double> stops;
     int attempts = 0;
-    while (workerMs > 0 && int(stops.size()) < options.stops && attempts < 3 * options.stops) {
+    while (completionMs > 0 && int(stops.size()) < options.stops && attempts < 3 * options.stops) {
         ++attempts;
         ListingRun dossview;
         if (!dossview.start(root))
             break;
-        QThread::usleep(QRandomGenerator::global()->bounded(unsigned(700 * workerMs) + 1));
-        if (!dossview.workerAlive())
-            continue; // the worker had ended: not a stop in the middle of the work
+        dossview.runEventsFor(int(QRandomGenerator::global()->bounded(0.7 * completionMs)));
+        if (!dossview.workerAlive() || dossview.thumbnailsInPlace())
+            continue; // the work was over: not a stop in the middle of it
         stops.push_back(dossview.closeWindowMs());
     }
     result.insert(QStringLiteral("stops"), int(stops.size()));
@@ -356,7 +372,8 @@ void printSize(const QJsonObject &r)
     std::printf(
         "       findFiles alone %s, fill %s, setUDisks %s, worker ends %s after setFiles, "
         "thumbnail phase CPU: GUI thread %s, process %s\n"
-        "       CPU: worker %s for the pictures, sample %s (rate ratio by CPU %s)\n"
+        "       CPU: worker %s for the pictures, sample %s (rate ratio by CPU %s); search %s, "
+        "walk %s (%s); fill %s\n"
         "       walk found %d, sampler %s Qt's pixels, %d of 6 thumbnails differ from Qt's, "
         "load %s -> %s\n",
         qPrintable(figure(d("findfiles_ms"), " ms")), qPrintable(figure(d("fill_ms"), " ms")),
@@ -366,6 +383,9 @@ void printSize(const QJsonObject &r)
         qPrintable(figure(d("worker_cpu_ms"), " ms")),
         qPrintable(figure(d("sample_cpu_ms"), " ms")),
         qPrintable(figure(d("thumbnail_cpu_ratio"), "", 3)),
+        qPrintable(figure(d("search_cpu_ms"), " ms")), qPrintable(figure(d("walk_cpu_ms"), " ms")),
+        qPrintable(figure(d("search_cpu_ratio"), "x", 2)),
+        qPrintable(figure(d("fill_cpu_ms"), " ms")),
         r.value(QStringLiteral("walk_pictures")).toInt(),
         r.value(QStringLiteral("sampler_matches_qt")).toBool() ? "matches" : "DIFFERS FROM",
         r.value(QStringLiteral("thumbnails_differing_from_qt")).toInt(-1),
@@ -378,12 +398,12 @@ void printStops(const QJsonObject &r)
     auto d = [&](const char *key) { return r.value(QLatin1String(key)).toDouble(-1); };
     std::printf(
         "stops N=%d  %d stops in %d tries  close() p50 %s p99 %s max %s  (close with no "
-        "worker %s, worker lives %s)  load %s -> %s\n",
+        "worker %s, thumbnails complete %s after setUDisks)  load %s -> %s\n",
         r.value(QStringLiteral("n")).toInt(), r.value(QStringLiteral("stops")).toInt(),
         r.value(QStringLiteral("attempts")).toInt(), qPrintable(figure(d("p50_ms"), " ms", 2)),
         qPrintable(figure(d("p99_ms"), " ms", 2)), qPrintable(figure(d("max_ms"), " ms", 2)),
         qPrintable(figure(d("close_without_worker_ms"), " ms", 2)),
-        qPrintable(figure(d("worker_life_ms"), " ms")),
+        qPrintable(figure(d("completion_ms"), " ms")),
         qPrintable(r.value(QStringLiteral("load_before")).toString()),
         qPrintable(r.value(QStringLiteral("load_after")).toString()));
 }

@@ -4,6 +4,7 @@
 #include "mosaicview.h"
 #include "timeddossview.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
-#include <QThread>
 #include <QTimer>
 
 #include <ctime>
@@ -20,16 +20,18 @@ namespace {
 
 constexpr int TickMs = 1;
 
-int threadCount()
+// Qt names a QThread's system thread after the object's class (cut to 15 characters), so the
+// worker shows in /proc whatever Dossview does with its pointer.
+bool workerThreadExists()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("Threads:"))
-            return line.mid(8).trimmed().toInt();
+    const QStringList tasks
+        = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &task : tasks) {
+        QFile comm(QStringLiteral("/proc/self/task/%1/comm").arg(task));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().startsWith("DiplayThumbnail"))
+            return true;
     }
-    return 0;
+    return false;
 }
 
 } // namespace
@@ -68,7 +70,7 @@ bool ListingRun::start(const QString &root)
     listedAt = thumbnailsAt = workerEndedAt = -1;
     worstGap = 0;
     phase = Phase::Idle;
-    threadsBefore = threadCount();
+    guiCpuAtStart = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
     started = clock.nsecsElapsed();
     window->setUDisks(QStringList { root });
     returned = clock.nsecsElapsed();
@@ -106,19 +108,7 @@ bool ListingRun::waitForThumbnails(int timeoutMs)
 
 bool ListingRun::workerAlive() const
 {
-    return threadCount() > threadsBefore;
-}
-
-bool ListingRun::sleepUntilWorkerEnds(int timeoutMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (workerAlive()) {
-        if (waited.elapsed() > timeoutMs)
-            return false;
-        QThread::usleep(200);
-    }
-    return true;
+    return workerThreadExists();
 }
 
 void ListingRun::runEventsFor(int ms)
@@ -294,4 +284,15 @@ double ListingRun::workerCpuMs() const
     const qint64 process = processCpuAtThumbnails - window->processCpuAtReturn;
     const qint64 gui = guiCpuAtThumbnails - window->guiCpuAtReturn;
     return (process - gui) / 1e6;
+}
+
+double ListingRun::searchCpuMs() const
+{
+    return window->setFilesEntered < 0 ? -1 : (window->guiCpuAtEntry - guiCpuAtStart) / 1e6;
+}
+
+double ListingRun::fillCpuMs() const
+{
+    return window->setFilesReturned < 0 ? -1
+                                        : (window->guiCpuAtReturn - window->guiCpuAtEntry) / 1e6;
 }

@@ -32,12 +32,10 @@ public:
     /** Runs the event loop until the grid has painted once after start(). */
     bool waitForPaint(int timeoutMs);
     /**
-     * Whether the worker thread is alive: the process has more threads than before start().
+     * Whether a worker thread is alive: a system thread named after DiplayThumbnailThread.
      * Read from /proc, without touching Dossview's internals.
      */
     bool workerAlive() const;
-    /** Sleeps in 0.2 ms steps, without running the event loop, until the worker has ended. */
-    bool sleepUntilWorkerEnds(int timeoutMs);
     /** Runs the event loop until the last icon and label are in place; false on time-out. */
     bool waitForThumbnails(int timeoutMs);
     /** Runs the event loop for this long. */
@@ -59,6 +57,9 @@ public:
     double searchMs() const;
     double fillMs() const;
     double setUDisksMs() const;
+    /** GUI thread CPU time of the search and of the fill. */
+    double searchCpuMs() const;
+    double fillCpuMs() const;
     double listingMs() const;
     double thumbnailMs() const;
     double worstLatenessMs() const;
@@ -94,7 +95,7 @@ private:
     qint64 thumbnailsAt = -1;
     qint64 lastTick = -1;
     qint64 worstGap = 0;
-    int threadsBefore = 0;
+    qint64 guiCpuAtStart = 0;
     qint64 workerEndedAt = -1;
     qint64 guiCpuAtListed = 0, guiCpuAtThumbnails = 0;
     qint64 processCpuAtListed = 0, processCpuAtThumbnails = 0;

@@ -21,6 +21,7 @@ TimedDossview::TimedDossview(const QElapsedTimer *clock)
 void TimedDossview::setFiles(QList<QUrlInfo *> files)
 {
     setFilesEntered = clock->nsecsElapsed();
+    guiCpuAtEntry = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
     Dossview::setFiles(files);
     setFilesReturned = clock->nsecsElapsed();
     guiCpuAtReturn = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);

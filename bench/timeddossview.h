@@ -32,6 +32,7 @@ public:
     qint64 setFilesEntered = -1;
     qint64 setFilesReturned = -1;
     /** CPU clocks (ns) of the GUI thread and of the process when setFiles returned. */
+    qint64 guiCpuAtEntry = 0;
     qint64 guiCpuAtReturn = 0;
     qint64 processCpuAtReturn = 0;
     int listed = 0;
