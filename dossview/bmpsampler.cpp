@@ -55,8 +55,18 @@ Axis axis(int source, int target)
 
 bool BmpSampler::parse(const char *data, qint64 length, Layout *layout)
 {
+    Layout result;
+    if (!parseHeader(data, length, &result) || result.end() > length)
+        return false;
+    *layout = result;
+    return true;
+}
+
+bool BmpSampler::parseHeader(const char *data, qint64 length, Layout *layout)
+{
     constexpr qint64 FileHeader = 14;
     constexpr quint32 InfoHeader = 40;
+    static_assert(FileHeader + InfoHeader == HeaderBytes, "the headers parsed");
     if (!data || length < FileHeader + InfoHeader || data[0] != 'B' || data[1] != 'M')
         return false;
     const auto *bytes = reinterpret_cast<const uchar *>(data);
@@ -82,8 +92,6 @@ bool BmpSampler::parse(const char *data, qint64 length, Layout *layout)
     result.topDown = height < 0;
     result.pixelOffset = offset;
     result.stride = (qint64(width) * 3 + 3) & ~qint64(3);
-    if (result.pixelOffset + result.stride * result.height > length)
-        return false;
     *layout = result;
     return true;
 }

@@ -19,7 +19,19 @@ struct Layout
     bool topDown = false; ///< rows stored top first (negative height in the header)
     qint64 pixelOffset = 0; ///< where the first stored row starts
     qint64 stride = 0; ///< bytes per stored row, padded to 4
+
+    /** Where the last stored row ends: the bytes sample() needs. */
+    qint64 end() const { return pixelOffset + stride * height; }
 };
+
+/** The size of the headers parseHeader() looks at. */
+constexpr qint64 HeaderBytes = 54;
+
+/**
+ * True when the headers at data announce a picture this reader takes, whatever follows;
+ * layout then describes it.
+ */
+bool parseHeader(const char *data, qint64 length, Layout *layout);
 
 /**
  * True when data is a BMP that Qt would read as a whole uncompressed 24-bit picture, with every

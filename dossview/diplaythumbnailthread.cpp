@@ -3,16 +3,23 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 
+namespace {
+
+// Signalled entries the GUI thread may have waiting at most. A worker far ahead would leave the
+// GUI thread one long pass of queued signals to work through, with the window frozen meanwhile.
+constexpr int MaxAhead = 64;
+
+} // namespace
+
 DiplayThumbnailThread::DiplayThumbnailThread(QObject *parent)
     : QThread(parent)
 { }
 
 DiplayThumbnailThread::~DiplayThumbnailThread()
 {
-    // QThread::wait() synchronises through Qt's own futex-based mutex, which ThreadSanitizer
-    // cannot see; this acquire pairs with the release at the end of run(), so everything run()
-    // did happens before the batch is freed, visibly to the tool too.
-    (void)m_runDone.load(std::memory_order_acquire);
+    // Only a finished thread is deleted, and QThread orders its end before this; but it does so
+    // inside Qt, out of a race detector's sight. This pairs with the store at the end of run().
+    m_ranToEnd.load(std::memory_order_acquire);
 }
 
 void DiplayThumbnailThread::setBatch(std::shared_ptr<ThumbnailBatch> batch)
@@ -22,11 +29,12 @@ void DiplayThumbnailThread::setBatch(std::shared_ptr<ThumbnailBatch> batch)
 
 void DiplayThumbnailThread::run()
 {
-    struct Done
-    {
-        std::atomic<bool> &flag;
-        ~Done() { flag.store(true, std::memory_order_release); }
-    } done { m_runDone };
+    work();
+    m_ranToEnd.store(true, std::memory_order_release);
+}
+
+void DiplayThumbnailThread::work()
+{
     if (!m_batch)
         return;
     ThumbnailBatch &batch = *m_batch;
@@ -39,6 +47,13 @@ void DiplayThumbnailThread::run()
     QString keptPath;
     QImage keptTable;
     bool kept = false;
+
+    int signalled = 0;
+    auto waitForRoom = [&] {
+        while (signalled - batch.taken() >= MaxAhead && !stopRequested.load())
+            QThread::msleep(1);
+        ++signalled;
+    };
 
     int i = 0;
     int j = 0;
@@ -61,6 +76,7 @@ void DiplayThumbnailThread::run()
                 }
             }
             batch.putGrid(i, replace, std::move(grid));
+            waitForRoom();
             emit refreshLister1(i);
             if (stopRequested.load())
                 break;
@@ -81,6 +97,7 @@ void DiplayThumbnailThread::run()
                 }
                 if (exists) {
                     batch.putTable(j, std::move(table));
+                    waitForRoom();
                     emit addLabel(j, batch.tableLabel(j));
                 }
             }

@@ -19,8 +19,10 @@ class ThumbnailBatch;
  * for every table row whose picture file exists. It never touches a widget, an item or a
  * pixmap; the window puts the thumbnails in place when the signals arrive.
  *
- * Set owner and the batch before start(). Raise stopRequested to make it leave after the
- * entry in progress; the flag is never cleared.
+ * It stays at most a few dozen signalled entries ahead of the entries the window has taken, so
+ * it finishes only while the GUI thread runs its event loop. Set owner and the batch before
+ * start(). Raise stopRequested to make it leave after the entry in progress (it then stops
+ * waiting for the window too); the flag is never cleared.
  */
 class DOSSVIEW_EXPORT DiplayThumbnailThread : public QThread
 {
@@ -43,8 +45,10 @@ protected:
     void run() override;
 
 private:
+    void work();
+
     std::shared_ptr<ThumbnailBatch> m_batch;
-    std::atomic<bool> m_runDone { false };
+    std::atomic<bool> m_ranToEnd { false };
 };
 
 #endif // DIPLAYTHUMBNAILTHREAD_H

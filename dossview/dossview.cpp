@@ -60,8 +60,13 @@ Dossview::Dossview(DeviceManager::Mode mode, const QString &language, QWidget *p
 
 Dossview::~Dossview()
 {
-    // Destroyed without a close event: the worker must not outlive the views' snapshot owner.
+    // Destroyed without a close event: the worker goes first, as on close. The views go with
+    // the widget tree after this body; nothing they emit on the way may reach these slots.
     stopDiplayThumbnailThread();
+    disconnect(mosaicview, nullptr, this, nullptr);
+    disconnect(ledgerview, nullptr, this, nullptr);
+    disconnect(ledgerview->selectionModel(), nullptr, this, nullptr);
+    disconnect(diskList, nullptr, this, nullptr);
     releaseRecords(retiredFiles);
     releaseRecords(files);
 }
@@ -224,9 +229,12 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         date->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 3, date);
 
-        auto *size = new QTableWidgetItem(record ? QStringLiteral(" %1KB").arg(locale.toString(
-                                              double(record->size()) * 0.0009765625, 'f', 1))
-                                                 : QString());
+        QString sizeText;
+        if (record) {
+            const double kilobytes = double(record->size()) * 0.0009765625;
+            sizeText = QStringLiteral(" %1KB").arg(locale.toString(kilobytes, 'f', 1));
+        }
+        auto *size = new QTableWidgetItem(sizeText);
         size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         ledgerview->setItem(i, 4, size);
     }

@@ -63,6 +63,7 @@ bool ThumbnailBatch::take(Entry &entry, bool *fresh, QImage *image)
 {
     if (!entry.ready.load(std::memory_order_acquire))
         return false;
+    m_taken.fetch_add(1, std::memory_order_relaxed);
     *fresh = entry.replace && !entry.taken;
     if (*fresh) {
         *image = std::move(entry.image);

@@ -21,7 +21,8 @@ class QLabel;
  * worker then publishes one result per entry (ready, with release order) before it signals
  * the entry; the GUI thread reads a result only after it has seen it ready (acquire order), so
  * each image has one writer, then one reader. A signal whose entry is not ready in the
- * window's current batch belongs to a listing that has gone and is dropped.
+ * window's current batch belongs to a listing that has gone and is dropped. The count of
+ * entries taken lets the worker stay only a little ahead of the GUI thread.
  */
 class ThumbnailBatch
 {
@@ -40,6 +41,8 @@ public:
     bool tableWanted(int j) const { return m_table[size_t(j)].label && !tablePath(j).isEmpty(); }
     const QString &tablePath(int j) const { return m_table[size_t(j)].path; }
     QLabel *tableLabel(int j) const { return m_table[size_t(j)].label; }
+    /** How many published entries the GUI thread has taken so far. */
+    int taken() const { return m_taken.load(std::memory_order_relaxed); }
     /** Publishes grid entry i: replace tells whether image takes the placeholder's place. */
     void putGrid(int i, bool replace, QImage image);
     void putTable(int j, QImage image);
@@ -61,10 +64,11 @@ private:
     };
 
     explicit ThumbnailBatch(size_t gridCount, size_t tableCount);
-    static bool take(Entry &entry, bool *fresh, QImage *image);
+    bool take(Entry &entry, bool *fresh, QImage *image);
 
     std::vector<Entry> m_grid;
     std::vector<Entry> m_table;
+    std::atomic<int> m_taken { 0 };
 };
 
 #endif // THUMBNAILBATCH_H

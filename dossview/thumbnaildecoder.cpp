@@ -46,6 +46,18 @@ ThumbnailDecoder::Result scaledResult(const QImage &decoded, int sizes)
     return result;
 }
 
+qint64 readSome(QFile &file, char *data, qint64 length)
+{
+    qint64 total = 0;
+    while (total < length) {
+        const qint64 got = file.read(data + total, length - total);
+        if (got <= 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+
 } // namespace
 
 ThumbnailDecoder::Result ThumbnailDecoder::decode(const QByteArray &bytes, int sizes)
@@ -88,20 +100,28 @@ ThumbnailDecoder::Result ThumbnailDecoder::decodeFile(const QString &path, int s
         return scaledResult(reader.read(), sizes);
     }
 
-    // Regular files come in one read; pipes and the like until their end.
-    qint64 length = 0;
-    if (m_buffer.size() < size + 1)
-        m_buffer.resize(int(size + 1));
-    for (;;) {
-        if (length == m_buffer.size()) {
-            if (length >= MaxReadSize)
-                break;
-            m_buffer.resize(int(qMin<qint64>(MaxReadSize, length * 2)));
-        }
-        const qint64 got = file.read(m_buffer.data() + length, m_buffer.size() - length);
-        if (got <= 0)
-            break;
+    // The headers first: of a picture the direct reader takes, only the rows are read, not
+    // what follows them. Anything else is read whole (pipes and the like until their end).
+    qint64 wanted = BmpSampler::HeaderBytes;
+    // one byte more than the file, so that its end shows without growing the buffer
+    if (m_buffer.size() < qMax<qint64>(size + 1, wanted))
+        m_buffer.resize(int(qMax<qint64>(size + 1, wanted)));
+    qint64 length = readSome(file, m_buffer.data(), wanted);
+    BmpSampler::Layout layout;
+    if (length == wanted && BmpSampler::parseHeader(m_buffer.constData(), length, &layout)
+        && layout.end() <= size) {
+        wanted = layout.end();
+    } else {
+        wanted = MaxReadSize;
+    }
+    while (length < wanted) {
+        if (length == m_buffer.size())
+            m_buffer.resize(int(qMin<qint64>(MaxReadSize, qMax<qint64>(length * 2, 65536))));
+        const qint64 ask = qMin<qint64>(wanted, m_buffer.size()) - length;
+        const qint64 got = readSome(file, m_buffer.data() + length, ask);
         length += got;
+        if (got < ask)
+            break;
     }
     file.close();
     return decodeData(m_buffer.constData(), length, sizes);

@@ -94,6 +94,7 @@ private slots:
     void thumbnails();
     void missingAndUndecodable();
     void refreshRows();
+    void workerWaitsForWindow();
     void wifiIgnoresFiles();
     void emptyListing();
     void setFileTab();
@@ -478,6 +479,21 @@ void tst_Dossview::refreshRows()
             refreshed.append(row);
     }
     QCOMPARE(refreshed, QList<int>({ 0, 10, 20, 24 }));
+}
+
+void tst_Dossview::workerWaitsForWindow()
+{
+    QList<QUrlInfo *> records;
+    for (int i = 0; i < 300; ++i)
+        records.append(own(recordFor(m_dir->filePath(QStringLiteral("none%1.bmp").arg(i)))));
+    Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
+    DossviewProbe probe(&view);
+    view.setFiles(records);
+    DiplayThumbnailThread *worker = probe.thumbnailThread();
+    // 300 quick entries, but the window takes none while this thread is blocked here.
+    QVERIFY(!worker->wait(300));
+    QTRY_VERIFY(worker->isFinished());
+    QCOMPARE(probe.thumbnailThread(), worker);
 }
 
 void tst_Dossview::wifiIgnoresFiles()

@@ -2,10 +2,93 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>Dossview</name>
+    <message>
+        <source>List</source>
+        <translation>列表</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Date/Time</source>
+        <translation>日期/时间</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>Removable</source>
+        <translation>可移动磁盘</translation>
+    </message>
+    <message>
+        <source>&amp;Files</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+</context>
+<context>
     <name>Livescope</name>
     <message>
         <source>&amp;Live</source>
         <translation>实时画面(&amp;L)</translation>
+    </message>
+    <message>
+        <source>No history folder is set</source>
+        <translation>未设置历史文件夹</translation>
+    </message>
+    <message>
+        <source>Cannot create %1</source>
+        <translation>无法创建 %1</translation>
+    </message>
+    <message>
+        <source>Cannot write %1</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>报警</translation>
+    </message>
+    <message>
+        <source>Alarm sound</source>
+        <translation>报警音</translation>
+    </message>
+    <message>
+        <source>Log</source>
+        <translation>记录日志</translation>
+    </message>
+    <message>
+        <source>Logging to %1</source>
+        <translation>正在记录到 %1</translation>
+    </message>
+    <message>
+        <source>No readings</source>
+        <translation>无读数</translation>
+    </message>
+    <message>
+        <source>Min %1 °C   Max %2 °C   Centre %3 °C   %4 fps</source>
+        <translation>最低 %1 °C   最高 %2 °C   中心 %3 °C   %4 帧/秒</translation>
+    </message>
+    <message>
+        <source>Alarm: maximum %1 °C is above %2 °C</source>
+        <translation>报警：最高温度 %1 °C 高于 %2 °C</translation>
+    </message>
+    <message>
+        <source>No signal</source>
+        <translation>无信号</translation>
     </message>
 </context>
 <context>
@@ -107,6 +190,14 @@
     <message>
         <source>Picture</source>
         <translation>图片</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Close this window</source>
+        <translation>关闭此窗口</translation>
     </message>
 </context>
 </TS>

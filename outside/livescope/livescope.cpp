@@ -34,7 +34,12 @@ Livescope::Livescope(DeviceManager::Mode mode, const QString &language, QWidget 
     m_watchdogTimer = startTimer(WatchdogPeriod);
 }
 
-Livescope::~Livescope() = default;
+Livescope::~Livescope()
+{
+    // The label outlives this part of the object while the children are deleted.
+    if (m_frameLabel)
+        m_frameLabel->removeEventFilter(this);
+}
 
 void Livescope::initWidget()
 {
@@ -119,6 +124,10 @@ void Livescope::setPixmap(const QPixmap &pixmap)
 
 void Livescope::setOptionsParam(const OptionParam &param)
 {
+    if (param.allowLogGeneration && !m_optionParam.allowLogGeneration) {
+        m_sinceReadingLogged.invalidate(); // log from the next reading and frame on
+        m_sinceFrameLogged.invalidate();
+    }
     m_optionParam = param;
     m_alarmCheck->setChecked(param.allowAlarm);
     m_alarmSoundCheck->setChecked(param.allowAlarmSound);

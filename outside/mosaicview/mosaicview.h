@@ -8,9 +8,9 @@
 class QUrlInfo;
 
 /**
- * The thumbnail grid of a file listing: a QListWidget in icon mode sized for 144 x 192 icons.
- * Every entry takes the same cell, and the grid lays itself out in batches, so that listings of
- * thousands of pictures stay fluid.
+ * The thumbnail grid of a file listing: icons of up to 144 x 192 with their names underneath,
+ * in rows that wrap with the width. Every entry takes the same cell of a fixed grid, so laying
+ * out and updating thousands of entries stays cheap.
  */
 class MOSAICVIEW_EXPORT Mosaicview : public QListWidget
 {
@@ -29,6 +29,9 @@ public:
     void flushLayout();
 
     void doItemsLayout() override;
+
+protected:
+    QStyleOptionViewItem viewOptions() const override;
 
 signals:
     /** A layout pass of the items has begun. */
