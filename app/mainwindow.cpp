@@ -63,8 +63,22 @@ MainWindow::MainWindow(QWidget *parent)
     QTimer::singleShot(0, this, SLOT(slotShowFinished()));
 }
 
-// The device access, the mode records, the actions and the menu live as long as the process.
-MainWindow::~MainWindow() = default;
+// The device access, the mode records, the actions and the menu live as long as the window,
+// which in the program is as long as the process.
+MainWindow::~MainWindow()
+{
+    delete m_tethra;
+    m_tethra = nullptr;
+    qDeleteAll(m_modeEntries);
+    m_modeEntries.clear();
+    const QList<QAction *> menus = menuBar()->actions();
+    for (QAction *menuAction : menus)
+        delete menuAction->menu();
+    delete m_actConnect;
+    delete m_actDisconnect;
+    delete m_actOption;
+    delete m_actClose;
+}
 
 void MainWindow::initTethraAndModes()
 {

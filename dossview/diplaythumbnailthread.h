@@ -45,7 +45,10 @@ protected:
     void run() override;
 
 private:
+    void work();
+
     std::shared_ptr<ThumbnailBatch> m_batch;
+    std::atomic<bool> m_ranToEnd { false };
 };
 
 #endif // DIPLAYTHUMBNAILTHREAD_H

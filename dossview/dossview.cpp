@@ -229,9 +229,12 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         date->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 3, date);
 
-        auto *size = new QTableWidgetItem(record ? QStringLiteral(" %1KB").arg(locale.toString(
-                                              double(record->size()) * 0.0009765625, 'f', 1))
-                                                 : QString());
+        QString sizeText;
+        if (record) {
+            const double kilobytes = double(record->size()) * 0.0009765625;
+            sizeText = QStringLiteral(" %1KB").arg(locale.toString(kilobytes, 'f', 1));
+        }
+        auto *size = new QTableWidgetItem(sizeText);
         size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         ledgerview->setItem(i, 4, size);
     }

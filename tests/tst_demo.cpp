@@ -76,6 +76,9 @@ struct DemoHarness
     }
     ~DemoHarness()
     {
+        // The main window keeps its Tethra for the life of the process: stop the camera and
+        // the disk watching so that they do not run on behind the next test.
+        window->tethra()->close();
         window.reset();
         OptionsFile::setPathForTesting(QString());
         qputenv("TETHRA_BACKENDS", "none");
@@ -313,8 +316,7 @@ void tst_Demo::demoFileBrowserShowsPicture()
     auto *dossview = qobject_cast<Dossview *>(h.windowOf(DeviceManager::UsbFile));
     QVERIFY(dossview);
     QListWidget *disks = diskListOf(dossview);
-    if (!disks)
-        QSKIP("Dossview's disk list has not landed on this branch yet");
+    QVERIFY(disks);
 
     QTRY_COMPARE(disks->count(), 1);
     QCOMPARE(disks->item(0)->text(), QDir(h.card).absolutePath());

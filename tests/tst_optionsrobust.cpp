@@ -184,13 +184,16 @@ void tst_OptionsRobust::valuesAfterHugePadding_data()
     QTest::newRow("many unknown elements") << many;
     QByteArray hex = QByteArray(size / 2, '\x5a').toHex();
     QTest::newRow("huge geometry first") << "<Geometry>" + hex + "</Geometry>";
+    // 100000 levels, then blanks up to the size: deep enough to hurt a recursive reader,
+    // without making every start tag of the 5 MiB an allocation.
     QByteArray nested;
-    const int depth = size / 7 + 1;
+    const int depth = 100000;
     nested.reserve(size);
     for (int i = 0; i < depth; ++i)
         nested += "<n>";
     for (int i = 0; i < depth; ++i)
         nested += "</n>";
+    nested += QByteArray(size - nested.size(), ' ');
     QTest::newRow("deep nesting") << nested;
 }
 

@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
-#include <QThreadPool>
 #include <QtEndian>
 #include <QtTest>
 
@@ -37,7 +36,7 @@ std::unique_ptr<QUrlInfo> recordFor(const QString &path)
 /** Lets every picture read under way finish and its answer arrive. */
 void settleReads()
 {
-    QThreadPool::globalInstance()->waitForDone();
+    QTRY_COMPARE(PictureFetcher::runningReads(), 0);
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
 }

@@ -7,7 +7,13 @@
 
 class QUrlInfo;
 
-/** The detail table of a file listing: one row per picture, configured by its window. */
+/**
+ * The detail table of a file listing: one row per picture, configured by its window.
+ *
+ * Cell widgets are shown only in the rows in view; the others stay hidden until scrolled to.
+ * Qt would place and show every one of them, and thousands of visible sibling widgets make each
+ * move or hide cost as much as all of them together.
+ */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
     Q_OBJECT
@@ -21,6 +27,19 @@ public:
      * nothing.
      */
     void setActiveFile(const QUrlInfo *file);
+
+    void reset() override;
+
+protected:
+    void updateEditorGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void rowsInserted(const QModelIndex &parent, int start, int end) override;
+
+private:
+    void holdCellWidgets();
+    void revealCellWidgets();
+
+    bool m_holding = false;
 };
 
 #endif // LEDGERVIEW_H

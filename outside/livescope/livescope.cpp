@@ -124,6 +124,10 @@ void Livescope::setPixmap(const QPixmap &pixmap)
 
 void Livescope::setOptionsParam(const OptionParam &param)
 {
+    if (param.allowLogGeneration && !m_optionParam.allowLogGeneration) {
+        m_sinceReadingLogged.invalidate(); // log from the next reading and frame on
+        m_sinceFrameLogged.invalidate();
+    }
     m_optionParam = param;
     m_alarmCheck->setChecked(param.allowAlarm);
     m_alarmSoundCheck->setChecked(param.allowAlarmSound);

@@ -6,15 +6,50 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QImageReader>
-#include <QtConcurrent/QtConcurrentRun>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::atomic<int> runningReadThreads { 0 };
+
+} // namespace
+
+/**
+ * Where the reading threads leave their answers. It outlives the fetcher while a thread still
+ * holds it; owner is cleared when the fetcher goes, and answers for nobody are dropped.
+ * A plain std::mutex guards it, so the hand-over is one that thread checkers can follow.
+ */
+struct PictureFetcher::Mailbox
+{
+    struct Answer
+    {
+        quint64 request;
+        DeviceManager::Mode mode;
+        std::shared_ptr<ImageFile> file;
+    };
+
+    std::mutex mutex;
+    PictureFetcher *owner = nullptr;
+    std::vector<Answer> answers;
+};
 
 PictureFetcher::PictureFetcher(QObject *parent)
     : QObject(parent)
-{ }
+    , m_mailbox(std::make_shared<Mailbox>())
+{
+    m_mailbox->owner = this;
+}
 
-PictureFetcher::~PictureFetcher() = default;
+PictureFetcher::~PictureFetcher()
+{
+    const std::lock_guard<std::mutex> lock(m_mailbox->mutex);
+    m_mailbox->owner = nullptr;
+}
 
 void PictureFetcher::setFiles(const QList<QUrlInfo *> &files)
 {
@@ -34,18 +69,46 @@ void PictureFetcher::pull(const QUrlInfo *record, DeviceManager::Mode mode)
     const quint64 request = ++m_nextRequest;
     m_latestRequest.insert(mode, request);
 
-    const QStringList roots = m_allowedRoots;
-    // A shared pointer as the result, so an answer that nobody collects is still freed.
-    using Result = std::shared_ptr<ImageFile>;
-    auto *watcher = new QFutureWatcher<Result>(this);
-    connect(watcher, &QFutureWatcher<Result>::finished, this, [this, watcher, request, mode] {
-        deliver(request, mode, watcher->result());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run([path, roots]() -> Result {
+    // The thread gets deep copies, so no string data is shared across threads.
+    QString ownPath(path.constData(), path.size());
+    QStringList ownRoots;
+    for (const QString &root : qAsConst(m_allowedRoots))
+        ownRoots << QString(root.constData(), root.size());
+
+    // One short-lived thread per request: a read that hangs on a dying disk holds up nothing
+    // but itself, and its answer is dropped when a newer request or a close came meanwhile.
+    ++runningReadThreads;
+    std::thread([mailbox = m_mailbox, path = std::move(ownPath), roots = std::move(ownRoots),
+                 request, mode] {
         auto file = std::make_shared<ImageFile>();
-        return readPicture(path, roots, file.get()) ? file : nullptr;
-    }));
+        if (!readPicture(path, roots, file.get()))
+            file.reset();
+        {
+            const std::lock_guard<std::mutex> lock(mailbox->mutex);
+            if (mailbox->owner) {
+                mailbox->answers.push_back({ request, mode, std::move(file) });
+                QMetaObject::invokeMethod(mailbox->owner, &PictureFetcher::collect,
+                                          Qt::QueuedConnection);
+            }
+        }
+        --runningReadThreads;
+    }).detach();
+}
+
+int PictureFetcher::runningReads()
+{
+    return runningReadThreads;
+}
+
+void PictureFetcher::collect()
+{
+    std::vector<Mailbox::Answer> answers;
+    {
+        const std::lock_guard<std::mutex> lock(m_mailbox->mutex);
+        answers.swap(m_mailbox->answers);
+    }
+    for (const Mailbox::Answer &answer : answers)
+        deliver(answer.request, answer.mode, answer.file);
 }
 
 void PictureFetcher::cancel()

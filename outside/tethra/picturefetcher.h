@@ -16,7 +16,7 @@ class QUrlInfo;
 struct ImageFile;
 
 /**
- * Reads the pictures a file window asks for. The file is read and decoded on a pool thread,
+ * Reads the pictures a file window asks for. The file is read and decoded on a thread of its own,
  * so a slow or vanishing disk never holds up the GUI thread, and the result is handed back
  * as an ImageFile that the fetcher owns. The last delivered ImageFile stays alive until the
  * next one is delivered or the fetcher goes.
@@ -49,6 +49,8 @@ public:
     /** Drops the answers still under way. */
     void cancel();
 
+    /** Reads under way in this process; their answers are posted before the count drops. */
+    static int runningReads();
     /**
      * Reads and decodes one file as pull() does, on the calling thread. Returns false and
      * leaves file untouched when there is no picture to show.
@@ -59,6 +61,9 @@ signals:
     void pictureRead(const ImageFile *file, DeviceManager::Mode mode);
 
 private:
+    struct Mailbox;
+
+    void collect();
     void deliver(quint64 request, DeviceManager::Mode mode, const std::shared_ptr<ImageFile> &file);
 
     QHash<const QUrlInfo *, QString> m_listedPaths;
@@ -66,6 +71,7 @@ private:
     QHash<int, quint64> m_latestRequest;
     quint64 m_nextRequest = 0;
     std::shared_ptr<ImageFile> m_current;
+    std::shared_ptr<Mailbox> m_mailbox;
 };
 
 #endif // PICTUREFETCHER_H
