@@ -409,7 +409,11 @@ void MainWindow::loadGeometryState()
         return;
     OptionsFile::readGeometryState(
         &file, [this](const QByteArray &geometry) { restoreGeometry(geometry); },
-        [this](const QByteArray &state) { restoreState(state, 0); });
+        [this](const QByteArray &state) {
+            // A damaged blob would keep Qt busy for minutes; it is rejected like any other.
+            if (OptionsFile::isRestorableState(state))
+                restoreState(state, 0);
+        });
 }
 
 void MainWindow::saveOptions()

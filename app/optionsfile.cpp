@@ -1,6 +1,7 @@
 #include "optionsfile.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -99,6 +100,60 @@ void OptionsFile::readGeometryState(QIODevice *device,
             state(QByteArray::fromHex(text.toLatin1()));
         return false;
     });
+}
+
+bool OptionsFile::isRestorableState(const QByteArray &state)
+{
+    // Markers and record sizes of QMainWindow::saveState in Qt 5.
+    constexpr quint32 VersionMarker = 0xff;
+    constexpr uchar DockWidgetStateMarker = 0xfd;
+    constexpr uchar ToolBarStateMarkerEx = 0xfc;
+    constexpr qint64 LineHeadSize = 8; // area, number of toolbars
+    constexpr qint64 ToolBarSize = 4 + 1 + 4 + 4 + 4 + 4; // name length, flags, pos, size, rect
+
+    QDataStream stream(state);
+    const auto left = [&stream] { return stream.device()->bytesAvailable(); };
+    quint32 marker = 0;
+    int version = -1;
+    stream >> marker >> version;
+    if (stream.status() != QDataStream::Ok || marker != VersionMarker || version != 0)
+        return false;
+    while (!stream.atEnd()) {
+        uchar section = 0;
+        int count = -1;
+        stream >> section >> count;
+        if (stream.status() != QDataStream::Ok)
+            return false;
+        if (section == DockWidgetStateMarker) {
+            // Without dock widgets: the central size and the four corners follow.
+            if (count != 0 || stream.skipRawData(6 * 4) != 6 * 4)
+                return false;
+        } else if (section == ToolBarStateMarkerEx) {
+            if (count < 0 || count * LineHeadSize > left())
+                return false;
+            for (int line = 0; line < count; ++line) {
+                int area = -1;
+                int toolBars = -1;
+                stream >> area >> toolBars;
+                if (stream.status() != QDataStream::Ok || area < 0 || area > 3 || toolBars < 0
+                    || toolBars * ToolBarSize > left())
+                    return false;
+                for (int toolBar = 0; toolBar < toolBars; ++toolBar) {
+                    quint32 nameBytes = 0;
+                    stream >> nameBytes;
+                    if (nameBytes == 0xffffffff)
+                        nameBytes = 0;
+                    if (stream.status() != QDataStream::Ok || nameBytes > quint64(left())
+                        || stream.skipRawData(int(nameBytes)) != int(nameBytes)
+                        || stream.skipRawData(ToolBarSize - 4) != ToolBarSize - 4)
+                        return false;
+                }
+            }
+        } else {
+            return false;
+        }
+    }
+    return stream.status() == QDataStream::Ok;
 }
 
 bool OptionsFile::write(QIODevice *device, const QByteArray &geometry, const QByteArray &state,

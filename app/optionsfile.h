@@ -48,6 +48,14 @@ void readOptions(QIODevice *device, OptionParam &param);
 void readGeometryState(QIODevice *device, const std::function<void(const QByteArray &)> &geometry,
                        const std::function<void(const QByteArray &)> &state);
 
+/**
+ * False for a State blob that QMainWindow::restoreState must not see. Qt trusts the counts in
+ * the blob and loops over them even past its end, so one damaged count of toolbar lines keeps
+ * it busy for minutes. The blob is walked as Qt 5 writes it for a window without dock widgets,
+ * like the program's, and refused when a count asks for more than its bytes hold.
+ */
+bool isRestorableState(const QByteArray &state);
+
 /** Writes the whole document: the window's blobs, then the five option values. */
 bool write(QIODevice *device, const QByteArray &geometry, const QByteArray &state,
            const OptionParam &param);

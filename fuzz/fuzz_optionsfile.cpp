@@ -59,7 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     buffer.open(QIODevice::ReadOnly);
     OptionsFile::readGeometryState(
         &buffer, [](const QByteArray &geometry) { s_window->restoreGeometry(geometry); },
-        [](const QByteArray &state) { s_window->restoreState(state, 0); });
+        [](const QByteArray &state) {
+            // as MainWindow::loadGeometryState does
+            if (OptionsFile::isRestorableState(state))
+                s_window->restoreState(state, 0);
+        });
 
     // What the readers took must survive the writer and read back the same.
     QByteArray written;

@@ -2,9 +2,11 @@
 // behind megabytes of padding, must load without a crash or a hang and never yield a value
 // that the program did not write.
 
+#include "mainwindow.h"
 #include "optionsfile.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QMainWindow>
@@ -57,6 +59,9 @@ private slots:
     void readLanguageOptionOnTruncatedFile();
     void valuesAfterHugePadding_data();
     void valuesAfterHugePadding();
+    void stateGuard_data();
+    void stateGuard();
+    void windowStartsWithHostileState();
 
 private:
     QTemporaryDir m_dir;
@@ -235,6 +240,84 @@ void tst_OptionsRobust::valuesAfterHugePadding()
     QVERIFY(!geometries.isEmpty());
     QCOMPARE(geometries.last(), m_geometry);
     QCOMPARE(states, QList<QByteArray> { m_state });
+}
+
+// Found by fuzz_optionsfile: a State whose toolbar section claims 0x40000001 lines kept
+// QMainWindow::restoreState busy for 80 seconds.
+static const char HostileState[]
+    = "000000ff00000000fd00000000000000000000000000000004000000040000000800000008fc40000001"
+      "00000002000000010000001600660069006c00650054006f006f006c0042006100720100000000ffffff"
+      "ff0000000000000000";
+
+void tst_OptionsRobust::stateGuard_data()
+{
+    QTest::addColumn<QByteArray>("state");
+    QTest::addColumn<bool>("restorable");
+
+    QMainWindow bare;
+    QTest::newRow("window without bars") << bare.saveState(0) << true;
+    QTest::newRow("window with a tool bar") << m_state << true;
+    QMainWindow twoLines;
+    twoLines.addToolBar(QStringLiteral("a"))->setObjectName(QStringLiteral("a"));
+    twoLines.addToolBarBreak(Qt::TopToolBarArea);
+    twoLines.addToolBar(QStringLiteral("b"))->setObjectName(QStringLiteral("b"));
+    auto *side = new QToolBar(QStringLiteral("c"));
+    side->setObjectName(QStringLiteral("c"));
+    twoLines.addToolBar(Qt::LeftToolBarArea, side);
+    QTest::newRow("tool bars on three lines") << twoLines.saveState(0) << true;
+
+    QTest::newRow("found by the fuzzer") << QByteArray::fromHex(HostileState) << false;
+    QByteArray manyToolBars = m_state;
+    const int line = manyToolBars.indexOf(char(0xfc));
+    QVERIFY(line > 0);
+    // the first line's number of tool bars, after its area
+    qToBigEndian<qint32>(0x7fffffff, manyToolBars.data() + line + 1 + 4 + 4);
+    QTest::newRow("a line of 2^31 tool bars") << manyToolBars << false;
+    QByteArray longName = m_state;
+    qToBigEndian<quint32>(0x7ffffff0, longName.data() + line + 1 + 4 + 4 + 4);
+    QTest::newRow("a 2 GB tool bar name") << longName << false;
+    QByteArray docks = bare.saveState(0);
+    qToBigEndian<qint32>(1000000, docks.data() + 9);
+    QTest::newRow("a million dock areas") << docks << false;
+    QTest::newRow("cut in a tool bar") << m_state.left(m_state.size() - 3) << false;
+    QTest::newRow("other version") << QMainWindow().saveState(1) << false;
+    QTest::newRow("empty") << QByteArray() << false;
+}
+
+void tst_OptionsRobust::stateGuard()
+{
+    QFETCH(QByteArray, state);
+    QFETCH(bool, restorable);
+    QCOMPARE(OptionsFile::isRestorableState(state), restorable);
+    if (restorable) {
+        // What passes is what Qt itself takes.
+        QMainWindow window;
+        for (const char *name : { "fileToolBar", "a", "b", "c" })
+            window.addToolBar(QString::fromLatin1(name))->setObjectName(QString::fromLatin1(name));
+        QVERIFY(window.restoreState(state, 0));
+    }
+}
+
+// The whole start-up path: a window built over an options.xml with the fuzzer's State comes up
+// with the geometry the file holds (without the guard, Qt spends over a minute on the State).
+void tst_OptionsRobust::windowStartsWithHostileState()
+{
+    qputenv("TETHRA_BACKENDS", "none");
+    QByteArray document;
+    QBuffer buffer(&document);
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(OptionsFile::write(&buffer, m_geometry, QByteArray::fromHex(HostileState), m_written));
+    buffer.close();
+    const QString path = m_dir.filePath(QStringLiteral("hostile-state.xml"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(document);
+    file.close();
+
+    OptionsFile::setPathForTesting(path);
+    MainWindow window;
+    OptionsFile::setPathForTesting(QString());
+    QCOMPARE(window.saveGeometry(), m_geometry);
 }
 
 QTEST_MAIN(tst_OptionsRobust)
