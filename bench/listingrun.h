@@ -95,6 +95,7 @@ private:
     qint64 thumbnailsAt = -1;
     qint64 lastTick = -1;
     qint64 worstGap = 0;
+    int ticks = 0;
     qint64 guiCpuAtStart = 0;
     qint64 workerEndedAt = -1;
     qint64 guiCpuAtListed = 0, guiCpuAtThumbnails = 0;

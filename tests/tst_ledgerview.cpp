@@ -11,6 +11,7 @@ private slots:
     void cellWidgetsInView_data();
     void cellWidgetsInView();
     void activeFile();
+    void rowHeightsAsQtMeasures();
 
 private:
     static void fill(Ledgerview &table, int rows);
@@ -92,6 +93,46 @@ void tst_Ledgerview::activeFile()
     table.setActiveFile(&first);
     QCOMPARE(table.currentRow(), 0);
     QCOMPARE(rows.count(), 2);
+}
+
+void tst_Ledgerview::rowHeightsAsQtMeasures()
+{
+    // The same rows in a plain QTableWidget and in a Ledgerview must come out as high.
+    QTableWidget reference;
+    Ledgerview table;
+    const int rows = 120;
+    QPixmap tall(34, 40);
+    tall.fill(Qt::red);
+    QPixmap flat(34, 25);
+    flat.fill(Qt::blue);
+    for (QTableWidget *view : { &reference, static_cast<QTableWidget *>(&table) }) {
+        view->setColumnCount(5);
+        view->setWordWrap(false);
+        view->setShowGrid(false);
+        view->setRowCount(rows);
+        for (int row = 0; row < rows; ++row) {
+            view->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
+            auto *label = new QLabel;
+            label->setPixmap(row % 3 == 0 ? tall : flat);
+            view->setCellWidget(row, 1, label);
+            QString name = QStringLiteral("IMG%1.BMP").arg(row);
+            if (row == 7)
+                name = QStringLiteral("two\nlines.bmp");
+            view->setItem(row, 2, new QTableWidgetItem(name));
+            if (row == 9)
+                view->item(row, 2)->setFont(QFont(QStringLiteral("Sans"), 30));
+            if (row != 11)
+                view->setItem(row, 3, new QTableWidgetItem(QStringLiteral("2 Nov 2026")));
+            view->setItem(row, 4, new QTableWidgetItem(QStringLiteral(" 300.6KB")));
+        }
+        view->resize(700, 400);
+        view->resizeRowsToContents();
+    }
+    QVERIFY(table.rowHeight(7) > table.rowHeight(8));
+    QVERIFY(table.rowHeight(9) > table.rowHeight(8));
+    QVERIFY(table.rowHeight(0) > table.rowHeight(1));
+    for (int row = 0; row < rows; ++row)
+        QCOMPARE(table.rowHeight(row), reference.rowHeight(row));
 }
 
 QTEST_MAIN(tst_Ledgerview)

@@ -2,6 +2,9 @@
 
 #include "qurlinfo.h"
 
+#include <QEvent>
+#include <QHeaderView>
+
 namespace {
 
 // From this many rows on, a refill hides the viewport until its cell widgets are placed.
@@ -37,6 +40,7 @@ void Ledgerview::setActiveFile(const QUrlInfo *file)
 
 void Ledgerview::reset()
 {
+    m_plainTextHeight = -1;
     QTableWidget::reset();
     if (rowCount() >= ManyRows)
         holdCellWidgets();
@@ -103,4 +107,52 @@ void Ledgerview::scrollContentsBy(int dx, int dy)
 {
     QTableWidget::scrollContentsBy(dx, dy);
     updateEditorGeometries();
+}
+
+int Ledgerview::sizeHintForRow(int row) const
+{
+    // A header that sizes rows to their contents asks for every row on each layout pass, and
+    // Qt lays out the text of every cell to answer: with thousands of rows that freezes the
+    // window whenever a thumbnail arrives. A cell of one line of plain text in the view's font
+    // is as high as any other, so that height is measured once; cells that may differ (several
+    // lines, an icon, a font or size of their own) are measured as Qt does.
+    if (rowCount() < ManyRows || wordWrap())
+        return QTableWidget::sizeHintForRow(row);
+    ensurePolished();
+    int hint = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        if (isColumnHidden(column))
+            continue;
+        if (const QWidget *widget = cellWidget(row, column)) {
+            hint = qBound(widget->minimumHeight(), qMax(hint, widget->sizeHint().height()),
+                          widget->maximumHeight());
+        }
+        const QTableWidgetItem *cell = item(row, column);
+        if (!cell)
+            continue;
+        const QString text = cell->text();
+        const bool plain = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
+                && cell->data(Qt::DecorationRole).isNull() && cell->data(Qt::FontRole).isNull()
+                && cell->data(Qt::SizeHintRole).isNull();
+        if (!plain)
+            return QTableWidget::sizeHintForRow(row);
+        hint = qMax(hint, plainTextHeight(cell));
+    }
+    return showGrid() ? hint + 1 : hint;
+}
+
+int Ledgerview::plainTextHeight(const QTableWidgetItem *cell) const
+{
+    if (m_plainTextHeight < 0) {
+        const QModelIndex index = indexFromItem(cell);
+        m_plainTextHeight = itemDelegate(index)->sizeHint(viewOptions(), index).height();
+    }
+    return m_plainTextHeight;
+}
+
+void Ledgerview::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_plainTextHeight = -1;
+    QTableWidget::changeEvent(event);
 }

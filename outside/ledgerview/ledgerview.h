@@ -13,6 +13,8 @@ class QUrlInfo;
  * Cell widgets are shown only in the rows in view; the others stay hidden until scrolled to.
  * Qt would place and show every one of them, and thousands of visible sibling widgets make each
  * move or hide cost as much as all of them together.
+ *
+ * Rows sized to their contents measure the text of one-line cells once, not once per cell.
  */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
@@ -31,6 +33,8 @@ public:
     void reset() override;
 
 protected:
+    int sizeHintForRow(int row) const override;
+    void changeEvent(QEvent *event) override;
     void updateEditorGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
@@ -39,7 +43,10 @@ private:
     void holdCellWidgets();
     void revealCellWidgets();
 
+    int plainTextHeight(const QTableWidgetItem *cell) const;
+
     bool m_holding = false;
+    mutable int m_plainTextHeight = -1;
 };
 
 #endif // LEDGERVIEW_H
