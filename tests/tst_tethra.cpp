@@ -78,6 +78,7 @@ private slots:
     void noBackends();
     void tryOpenAsksEachBackendForItsModes();
     void tryOpenFailsWhenNothingOpens();
+    void slowReceiversDoNotStarveBackends();
 
     void pullImage_data();
     void pullImage();
@@ -91,6 +92,29 @@ private slots:
 void tst_Tethra::initTestCase()
 {
     qputenv("TETHRA_BACKENDS", "none");
+}
+
+void tst_Tethra::slowReceiversDoNotStarveBackends()
+{
+    // Windows built for the first mode may take longer than probing is allowed to: the next
+    // backend is asked all the same, and both modes are announced before tryOpen returns.
+    Tethra tethra; // TETHRA_BACKENDS=none from the process environment
+    auto *files = new FakeBackend(DeviceManager::UsbFile);
+    files->modesToOpen = DeviceManager::UsbFile;
+    auto *video = new FakeBackend(DeviceManager::WifiVideo);
+    video->modesToOpen = DeviceManager::WifiVideo;
+    tethra.addBackend(files);
+    tethra.addBackend(video);
+    QList<DeviceManager::Mode> announced;
+    connect(&tethra, &Tethra::opened, this, [&announced](DeviceManager::Mode mode) {
+        announced << mode;
+        QThread::msleep(Tethra::TryOpenBudget + 200); // a receiver that builds a slow window
+    });
+
+    QVERIFY(tethra.tryOpen(6));
+    QCOMPARE(video->openRequests, QList<int>() << int(DeviceManager::WifiVideo));
+    QCOMPARE(announced,
+             (QList<DeviceManager::Mode> { DeviceManager::UsbFile, DeviceManager::WifiVideo }));
 }
 
 void tst_Tethra::environment_data()

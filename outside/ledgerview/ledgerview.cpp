@@ -132,8 +132,8 @@ int Ledgerview::sizeHintForRow(int row) const
             continue;
         const QString text = cell->text();
         const bool plain = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
-                && cell->data(Qt::DecorationRole).isNull() && cell->data(Qt::FontRole).isNull()
-                && cell->data(Qt::SizeHintRole).isNull();
+            && cell->data(Qt::DecorationRole).isNull() && cell->data(Qt::FontRole).isNull()
+            && cell->data(Qt::SizeHintRole).isNull();
         if (!plain)
             return QTableWidget::sizeHintForRow(row);
         hint = qMax(hint, plainTextHeight(cell));

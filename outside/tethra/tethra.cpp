@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 
+#include <utility>
+
 Tethra::Tethra(QObject *parent)
     : Tethra(TethraEnvironment(), parent)
 { }
@@ -28,7 +30,7 @@ void Tethra::addBackend(DeviceBackend *backend)
 {
     backend->setParent(this);
     m_backends.append(backend);
-    connect(backend, &DeviceBackend::opened, this, &Tethra::opened);
+    connect(backend, &DeviceBackend::opened, this, &Tethra::announceOpened);
     connect(backend, &DeviceBackend::closed, this, &Tethra::closed);
     connect(backend, &DeviceBackend::imageReadFile, this, &Tethra::imageReadFile);
     connect(backend, &DeviceBackend::imageReadVideo, this, &Tethra::imageReadVideo);
@@ -38,6 +40,9 @@ void Tethra::addBackend(DeviceBackend *backend)
 
 bool Tethra::tryOpen(int modeMask)
 {
+    // The receivers of opened() build windows, which may take long on a slow machine; they
+    // hear of the modes once probing is over, so that only the backends' own time counts.
+    m_probing = true;
     QElapsedTimer clock;
     clock.start();
     int openedModes = 0;
@@ -52,7 +57,19 @@ bool Tethra::tryOpen(int modeMask)
         if (wanted)
             openedModes |= backend->open(wanted) & wanted;
     }
+    m_probing = false;
+    const QList<DeviceManager::Mode> held = std::exchange(m_heldOpened, {});
+    for (DeviceManager::Mode mode : held)
+        emit opened(mode);
     return openedModes != 0;
+}
+
+void Tethra::announceOpened(DeviceManager::Mode mode)
+{
+    if (m_probing)
+        m_heldOpened.append(mode);
+    else
+        emit opened(mode);
 }
 
 void Tethra::close()

@@ -46,8 +46,9 @@ public:
      * is already open counts as opened and is announced again.
      *
      * Returns true when at least one mode opened. Each is announced by opened(), inside this
-     * call or later from the event loop. The backends answer without waiting for devices, so
-     * the call returns quickly; backends are no longer asked once a second has passed.
+     * call (once every backend has been asked) or later from the event loop. The backends
+     * answer without waiting for devices, so the call returns quickly; backends are no longer
+     * asked once they have taken a second between them.
      */
     bool tryOpen(int modeMask);
     /** Closes every open mode. */
@@ -73,8 +74,11 @@ signals:
 
 private:
     DeviceBackend *backendFor(DeviceManager::Mode mode) const;
+    void announceOpened(DeviceManager::Mode mode);
 
     QList<DeviceBackend *> m_backends;
+    bool m_probing = false;
+    QList<DeviceManager::Mode> m_heldOpened;
 };
 
 #endif // TETHRA_H
