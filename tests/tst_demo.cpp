@@ -4,6 +4,7 @@
 #include "imagefile.h"
 #include "livescope.h"
 #include "mainwindow.h"
+#include "modewindows.h"
 #include "mosaicview.h"
 #include "optionsfile.h"
 #include "outsidetypes.h"
@@ -85,15 +86,7 @@ struct DemoHarness
     }
 
     QMdiArea *mdiArea() const { return window->findChild<QMdiArea *>(); }
-    Panelet *windowOf(Mode mode) const
-    {
-        for (QMdiSubWindow *subWindow : mdiArea()->subWindowList()) {
-            auto *panelet = qobject_cast<Panelet *>(subWindow);
-            if (panelet && panelet->mode() == mode)
-                return panelet;
-        }
-        return nullptr;
-    }
+    Panelet *windowOf(Mode mode) const { return modeWindow(window.get(), mode); }
 
     QTemporaryDir dir;
     QString card;

@@ -4,6 +4,7 @@
 #include "livescope.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
+#include "modewindows.h"
 #include "optionsfile.h"
 #include "panelet.h"
 #include "picturepage.h"
@@ -59,16 +60,7 @@ struct Harness
     QAction *optionAction() const { return fileActions().value(2); }
     QAction *closeAction() const { return fileActions().value(3); }
     QMdiArea *mdiArea() const { return window->findChild<QMdiArea *>(); }
-    Panelet *windowOf(Mode mode) const
-    {
-        const QList<QMdiSubWindow *> windows = mdiArea()->subWindowList();
-        for (QMdiSubWindow *subWindow : windows) {
-            auto *panelet = qobject_cast<Panelet *>(subWindow);
-            if (panelet && panelet->mode() == mode)
-                return panelet;
-        }
-        return nullptr;
-    }
+    Panelet *windowOf(Mode mode) const { return modeWindow(window.get(), mode); }
 
     QTemporaryDir dir;
     std::unique_ptr<MainWindow> window;

@@ -2,6 +2,7 @@
 #include "livescope.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
+#include "modewindows.h"
 #include "optiondialog.h"
 #include "optionsfile.h"
 #include "panelet.h"
@@ -52,13 +53,7 @@ struct Harness
     }
     Livescope *livescope(DeviceManager::Mode mode) const
     {
-        const QList<QMdiSubWindow *> windows = window->findChild<QMdiArea *>()->subWindowList();
-        for (QMdiSubWindow *subWindow : windows) {
-            auto *panelet = qobject_cast<Panelet *>(subWindow);
-            if (panelet && panelet->mode() == mode)
-                return qobject_cast<Livescope *>(panelet);
-        }
-        return nullptr;
+        return qobject_cast<Livescope *>(modeWindow(window.get(), mode));
     }
 
     /**
