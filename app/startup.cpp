@@ -4,8 +4,11 @@
 #include <QLocale>
 #include <QTranslator>
 
-void installChineseTranslators(QTranslator &appTranslator, QTranslator &qtTranslator)
+bool installTranslatorsFor(const QString &language, QTranslator &appTranslator,
+                           QTranslator &qtTranslator)
 {
+    if (language != QLatin1String("CH"))
+        return false;
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     // No directory: the catalogues are looked up in the working directory on purpose.
     (void)appTranslator.load(QStringLiteral("CH.qm"));
@@ -13,13 +16,5 @@ void installChineseTranslators(QTranslator &appTranslator, QTranslator &qtTransl
     (void)qtTranslator.load(QStringLiteral("./translations/qt_zh_CN.qm"));
     // Installed last, so Qt's catalogue is asked first.
     QCoreApplication::installTranslator(&qtTranslator);
-}
-
-bool installTranslatorsFor(const QString &language, QTranslator &appTranslator,
-                           QTranslator &qtTranslator)
-{
-    if (language != QLatin1String("CH"))
-        return false;
-    installChineseTranslators(appTranslator, qtTranslator);
     return true;
 }
