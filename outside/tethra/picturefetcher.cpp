@@ -87,8 +87,8 @@ void PictureFetcher::pull(const QUrlInfo *record, DeviceManager::Mode mode)
             const std::lock_guard<std::mutex> lock(mailbox->mutex);
             if (mailbox->owner) {
                 mailbox->answers.push_back({ request, mode, std::move(file) });
-                QMetaObject::invokeMethod(mailbox->owner, &PictureFetcher::collect,
-                                          Qt::QueuedConnection);
+                // Queued by name: the call event is then made and read inside Qt alone.
+                QMetaObject::invokeMethod(mailbox->owner, "collect", Qt::QueuedConnection);
             }
         }
         --runningReadThreads;

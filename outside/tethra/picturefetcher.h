@@ -63,7 +63,7 @@ signals:
 private:
     struct Mailbox;
 
-    void collect();
+    Q_INVOKABLE void collect();
     void deliver(quint64 request, DeviceManager::Mode mode, const std::shared_ptr<ImageFile> &file);
 
     QHash<const QUrlInfo *, QString> m_listedPaths;
