@@ -1,6 +1,7 @@
 #include "ledgerview.h"
 #include "qurlinfo.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QtTest>
 
@@ -11,6 +12,7 @@ private slots:
     void cellWidgetsInView_data();
     void cellWidgetsInView();
     void activeFile();
+    void rowHeightsAsQtMeasures_data();
     void rowHeightsAsQtMeasures();
 
 private:
@@ -30,43 +32,63 @@ void tst_Ledgerview::fill(Ledgerview &table, int rows)
 void tst_Ledgerview::cellWidgetsInView_data()
 {
     QTest::addColumn<int>("rows");
-    QTest::newRow("few") << 20;
-    QTest::newRow("many") << 400;
+    QTest::addColumn<bool>("filledHidden");
+    QTest::newRow("few") << 20 << false;
+    QTest::newRow("many") << 400 << false;
+    QTest::newRow("many, filled while hidden") << 400 << true;
 }
 
 void tst_Ledgerview::cellWidgetsInView()
 {
     QFETCH(int, rows);
-    Ledgerview table;
-    table.setColumnCount(3);
-    table.resize(400, 300);
-    table.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    QFETCH(bool, filledHidden);
+    // Hidden as the table is on the window's second page: shown only after the fill.
+    QWidget page;
+    page.resize(400, 300);
+    auto *table = new Ledgerview(&page);
+    table->setColumnCount(3);
+    table->resize(400, 300);
+    if (filledHidden)
+        table->hide();
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
     // filled twice: a refill of as many rows inserts none
-    fill(table, rows);
-    fill(table, rows);
-    QTRY_VERIFY(table.viewport()->isVisible());
+    fill(*table, rows);
+    fill(*table, rows);
+    QCoreApplication::processEvents();
+    if (filledHidden) {
+        for (int row = 0; row < rows; ++row)
+            QVERIFY(!table->cellWidget(row, 1)->testAttribute(Qt::WA_WState_Polished));
+        table->show();
+    }
+    QTRY_VERIFY(table->viewport()->isVisible());
     QCoreApplication::processEvents();
 
+    // Widgets in view are shown, placed and polished; in a refill of many rows, those never
+    // in view yet are not polished.
     auto check = [&](int first, int last) {
         for (int row = 0; row < rows; ++row) {
-            QWidget *label = table.cellWidget(row, 1);
+            QWidget *label = table->cellWidget(row, 1);
             const bool inView = row >= first && row <= last;
             QCOMPARE(label->isVisible(), inView);
-            if (inView)
-                QCOMPARE(label->geometry(), table.visualRect(table.model()->index(row, 1)));
+            if (inView) {
+                QCOMPARE(label->geometry(), table->visualRect(table->model()->index(row, 1)));
+                QVERIFY(label->testAttribute(Qt::WA_WState_Polished));
+            } else if (rows > 200 && row > last) {
+                QVERIFY(!label->testAttribute(Qt::WA_WState_Polished));
+            }
         }
     };
-    const int last = table.rowAt(table.viewport()->height() - 1);
+    const int last = table->rowAt(table->viewport()->height() - 1);
     check(0, last < 0 ? rows - 1 : last);
 
     if (rows > 200) {
-        table.scrollToBottom();
+        table->scrollToBottom();
         QCoreApplication::processEvents();
-        const int first = table.rowAt(0);
+        const int first = table->rowAt(0);
         QVERIFY(first > 0);
         check(first, rows - 1);
-        QCOMPARE(qobject_cast<QLabel *>(table.cellWidget(rows - 1, 1))->text(),
+        QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(rows - 1, 1))->text(),
                  QString::number(rows - 1));
     }
 }
@@ -95,9 +117,23 @@ void tst_Ledgerview::activeFile()
     QCOMPARE(rows.count(), 2);
 }
 
+void tst_Ledgerview::rowHeightsAsQtMeasures_data()
+{
+    QTest::addColumn<QString>("styleSheet");
+    QTest::newRow("no style sheet") << QString();
+    QTest::newRow("padded labels")
+        << QStringLiteral("QLabel { padding: 7px; border: 2px solid red; }");
+    // These take effect only once a label is polished.
+    QTest::newRow("label margin and minimum height set on polish")
+        << QStringLiteral("QLabel { qproperty-margin: 9; min-height: 52px; }");
+    QTest::newRow("tall header sections")
+        << QStringLiteral("QHeaderView::section { padding: 14px; }");
+}
+
 void tst_Ledgerview::rowHeightsAsQtMeasures()
 {
     // The same rows in a plain QTableWidget and in a Ledgerview must come out as high.
+    QFETCH(QString, styleSheet);
     QTableWidget reference;
     Ledgerview table;
     const int rows = 120;
@@ -106,6 +142,7 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
     QPixmap flat(34, 25);
     flat.fill(Qt::blue);
     for (QTableWidget *view : { &reference, static_cast<QTableWidget *>(&table) }) {
+        view->setStyleSheet(styleSheet);
         view->setColumnCount(5);
         view->setWordWrap(false);
         view->setShowGrid(false);
@@ -126,11 +163,15 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
             view->setItem(row, 4, new QTableWidgetItem(QStringLiteral(" 300.6KB")));
         }
         view->resize(700, 400);
+        view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         view->resizeRowsToContents();
     }
-    QVERIFY(table.rowHeight(7) > table.rowHeight(8));
-    QVERIFY(table.rowHeight(9) > table.rowHeight(8));
-    QVERIFY(table.rowHeight(0) > table.rowHeight(1));
+    if (styleSheet.isEmpty()) {
+        // The rows the comparison is about do differ.
+        QVERIFY(table.rowHeight(7) > table.rowHeight(8));
+        QVERIFY(table.rowHeight(9) > table.rowHeight(8));
+        QVERIFY(table.rowHeight(0) > table.rowHeight(1));
+    }
     for (int row = 0; row < rows; ++row)
         QCOMPARE(table.rowHeight(row), reference.rowHeight(row));
 }

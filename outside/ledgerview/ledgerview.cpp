@@ -1,20 +1,102 @@
 #include "ledgerview.h"
 
+#include "ledgerrowheader.h"
 #include "qurlinfo.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
 
 namespace {
 
 // From this many rows on, a refill hides the viewport until its cell widgets are placed.
 constexpr int ManyRows = 64;
 
+// Everything that a label's size hint depends on, its ancestors' style sheets aside (labels
+// compared here share their parent). Two labels that agree on all of it get the same hint once
+// polished, so one of them can be measured for both.
+struct LabelLook
+{
+    explicit LabelLook(const QLabel *label)
+        : metaObject(label->metaObject())
+        , parent(label->parentWidget())
+        , pixmapSize(label->pixmap(Qt::ReturnByValue).size())
+        , hasPixmap(!label->pixmap(Qt::ReturnByValue).isNull())
+        , text(label->text())
+        , styleSheet(label->styleSheet())
+        , objectName(label->objectName())
+        , font(label->font())
+        , contents(label->contentsMargins())
+        , minimumSize(label->minimumSize())
+        , maximumSize(label->maximumSize())
+        , alignment(int(label->alignment()))
+        , margin(label->margin())
+        , indent(label->indent())
+        , frameStyle(label->frameStyle())
+        , lineWidth(label->lineWidth())
+        , midLineWidth(label->midLineWidth())
+        , textFormat(int(label->textFormat()))
+        , wordWrap(label->wordWrap())
+        , enabled(label->isEnabled())
+        , plainProperties(label->dynamicPropertyNames().isEmpty())
+    { }
+
+    bool operator==(const LabelLook &other) const
+    {
+        return metaObject == other.metaObject && parent == other.parent
+            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap
+            && text == other.text && styleSheet == other.styleSheet
+            && objectName == other.objectName && font == other.font
+            && contents == other.contents && minimumSize == other.minimumSize
+            && maximumSize == other.maximumSize && alignment == other.alignment
+            && margin == other.margin && indent == other.indent
+            && frameStyle == other.frameStyle && lineWidth == other.lineWidth
+            && midLineWidth == other.midLineWidth && textFormat == other.textFormat
+            && wordWrap == other.wordWrap && enabled == other.enabled
+            && plainProperties && other.plainProperties;
+    }
+
+    const QMetaObject *metaObject;
+    const QWidget *parent;
+    QSize pixmapSize;
+    bool hasPixmap;
+    QString text;
+    QString styleSheet;
+    QString objectName;
+    QFont font;
+    QMargins contents;
+    QSize minimumSize;
+    QSize maximumSize;
+    int alignment;
+    int margin;
+    int indent;
+    int frameStyle;
+    int lineWidth;
+    int midLineWidth;
+    int textFormat;
+    bool wordWrap;
+    bool enabled;
+    bool plainProperties;
+};
+
 } // namespace
+
+struct Ledgerview::MeasuredLabel
+{
+    LabelLook look;
+    CellWidgetHeight height;
+};
 
 Ledgerview::Ledgerview(QWidget *parent)
     : QTableWidget(parent)
 {
+    // Set up as the row header Qt makes for a table.
+    auto *rowHeader = new LedgerRowHeader(this);
+    rowHeader->setSectionsClickable(true);
+    rowHeader->setHighlightSections(true);
+    setVerticalHeader(rowHeader);
     setWordWrap(false);
 }
 
@@ -40,7 +122,8 @@ void Ledgerview::setActiveFile(const QUrlInfo *file)
 
 void Ledgerview::reset()
 {
-    m_plainTextHeight = -1;
+    forgetMeasurements();
+    m_widgetColumns.clear();
     QTableWidget::reset();
     if (rowCount() >= ManyRows)
         holdCellWidgets();
@@ -79,28 +162,100 @@ void Ledgerview::updateEditorGeometries()
     if (rows == 0)
         return QTableWidget::updateEditorGeometries();
 
-    int first = rowAt(0);
-    int last = rowAt(viewport()->height() - 1);
-    if (first < 0)
-        first = 0;
-    if (last < 0)
-        last = rows - 1;
+    // Nothing is in view while the view is hidden: its geometry is not the one it will show.
+    int first = 0;
+    int last = -1;
+    if (isVisible() && viewport()->height() > 0) {
+        first = qMax(0, rowAt(0));
+        last = rowAt(viewport()->height() - 1);
+        if (last < 0)
+            last = rows - 1;
+    }
     const int columns = model->columnCount();
-    for (int row = 0; row < rows; ++row) {
-        const bool inView = row >= first && row <= last;
+    QHash<QWidget *, QPointer<QWidget>> inView;
+    for (int row = first; row <= last; ++row) {
         for (int column = 0; column < columns; ++column) {
             const QModelIndex index = model->index(row, column);
             QWidget *widget = indexWidget(index);
             if (!widget)
                 continue;
-            if (inView) {
-                widget->setGeometry(visualRect(index));
-                widget->show();
-            } else if (!widget->isHidden()) {
-                widget->hide();
+            polishCellWidget(widget);
+            widget->setGeometry(visualRect(index));
+            widget->show();
+            inView.insert(widget, widget);
+        }
+    }
+
+    // The widgets placed last time and now out of view are hidden by that record. Any other
+    // shown child was shown by someone else (Qt shows every cell widget it is given): only a
+    // look at every cell tells whether it is one.
+    bool strangers = false;
+    for (QObject *child : viewport()->children()) {
+        if (!child->isWidgetType())
+            continue;
+        auto *widget = static_cast<QWidget *>(child);
+        if (widget->isHidden() || inView.contains(widget))
+            continue;
+        if (m_placed.value(widget) == widget)
+            widget->hide();
+        else
+            strangers = true;
+    }
+    if (strangers) {
+        for (int row = 0; row < rows; ++row) {
+            if (row == first && last >= first) {
+                row = last;
+                continue;
+            }
+            for (int column = 0; column < columns; ++column) {
+                QWidget *widget = indexWidget(model->index(row, column));
+                if (widget && !widget->isHidden())
+                    widget->hide();
             }
         }
     }
+    m_placed = std::move(inView);
+}
+
+void Ledgerview::showEvent(QShowEvent *event)
+{
+    QTableWidget::showEvent(event);
+    updateEditorGeometries();
+}
+
+void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                             const QVector<int> &roles)
+{
+    // Qt announces every cell widget it is given as a change of its cell.
+    if (topLeft == bottomRight && topLeft.isValid() && indexWidget(topLeft))
+        m_widgetColumns.insert(topLeft.column());
+    QTableWidget::dataChanged(topLeft, bottomRight, roles);
+}
+
+bool Ledgerview::eventFilter(QObject *watched, QEvent *event)
+{
+    // Qt filters the events of every cell widget through its view. Widgets given while the
+    // cells are held are polished once they first come into view, not all at once here.
+    if (event->type() == QEvent::Polish && m_holding && watched != m_polishing
+        && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->parentWidget() == viewport()) {
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void Ledgerview::polishCellWidget(QWidget *widget) const
+{
+    if (widget->testAttribute(Qt::WA_WState_Polished))
+        return;
+    m_polishing = widget;
+    widget->ensurePolished();
+    if (!widget->testAttribute(Qt::WA_WState_Polished)) {
+        // Its polish was asked for while held and put off: deliver it now.
+        QEvent polish(QEvent::Polish);
+        QCoreApplication::sendEvent(widget, &polish);
+    }
+    m_polishing = nullptr;
 }
 
 void Ledgerview::scrollContentsBy(int dx, int dy)
@@ -117,15 +272,18 @@ int Ledgerview::sizeHintForRow(int row) const
     // is as high as any other, so that height is measured once; cells that may differ (several
     // lines, an icon, a font or size of their own) are measured as Qt does.
     if (rowCount() < ManyRows || wordWrap())
-        return QTableWidget::sizeHintForRow(row);
+        return measuredByQt(row);
     ensurePolished();
     int hint = 0;
     for (int column = 0; column < columnCount(); ++column) {
         if (isColumnHidden(column))
             continue;
-        if (const QWidget *widget = cellWidget(row, column)) {
-            hint = qBound(widget->minimumHeight(), qMax(hint, widget->sizeHint().height()),
-                          widget->maximumHeight());
+        const QWidget *widget
+            = m_widgetColumns.contains(column) ? cellWidget(row, column) : nullptr;
+        if (widget) {
+            // As Qt does: the widget's bounds apply to the row's hint so far.
+            const CellWidgetHeight height = cellWidgetHeight(widget);
+            hint = qBound(height.minimum, qMax(hint, height.hint), height.maximum);
         }
         const QTableWidgetItem *cell = item(row, column);
         if (!cell)
@@ -135,10 +293,19 @@ int Ledgerview::sizeHintForRow(int row) const
             && cell->data(Qt::DecorationRole).isNull() && cell->data(Qt::FontRole).isNull()
             && cell->data(Qt::SizeHintRole).isNull();
         if (!plain)
-            return QTableWidget::sizeHintForRow(row);
+            return measuredByQt(row);
         hint = qMax(hint, plainTextHeight(cell));
     }
     return showGrid() ? hint + 1 : hint;
+}
+
+int Ledgerview::measuredByQt(int row) const
+{
+    for (int column = 0; column < columnCount(); ++column) {
+        if (QWidget *widget = cellWidget(row, column))
+            polishCellWidget(widget);
+    }
+    return QTableWidget::sizeHintForRow(row);
 }
 
 int Ledgerview::plainTextHeight(const QTableWidgetItem *cell) const
@@ -150,9 +317,40 @@ int Ledgerview::plainTextHeight(const QTableWidgetItem *cell) const
     return m_plainTextHeight;
 }
 
+Ledgerview::CellWidgetHeight Ledgerview::cellWidgetHeight(const QWidget *widget) const
+{
+    const auto height = [](const QWidget *measured) {
+        const int hint = measured->sizeHint().height();
+        return CellWidgetHeight { hint, measured->minimumHeight(), measured->maximumHeight() };
+    };
+    // A label not polished yet is measured by an alike label that is: polishing every one
+    // would cost what putting their polish off saves.
+    const auto *label = qobject_cast<const QLabel *>(widget);
+    if (!label || label->testAttribute(Qt::WA_WState_Polished)) {
+        polishCellWidget(const_cast<QWidget *>(widget));
+        return height(widget);
+    }
+    LabelLook look(label);
+    for (const MeasuredLabel &measured : m_measuredLabels) {
+        if (measured.look == look)
+            return measured.height;
+    }
+    polishCellWidget(const_cast<QLabel *>(label));
+    const CellWidgetHeight measured = height(label);
+    if (look.plainProperties)
+        m_measuredLabels.push_back({ std::move(look), measured });
+    return measured;
+}
+
+void Ledgerview::forgetMeasurements()
+{
+    m_plainTextHeight = -1;
+    m_measuredLabels.clear();
+}
+
 void Ledgerview::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        m_plainTextHeight = -1;
+        forgetMeasurements();
     QTableWidget::changeEvent(event);
 }

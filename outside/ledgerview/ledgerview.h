@@ -3,7 +3,12 @@
 
 #include "ledgerview_global.h"
 
+#include <QHash>
+#include <QPointer>
+#include <QSet>
 #include <QTableWidget>
+
+#include <vector>
 
 class QUrlInfo;
 
@@ -14,7 +19,11 @@ class QUrlInfo;
  * Qt would place and show every one of them, and thousands of visible sibling widgets make each
  * move or hide cost as much as all of them together.
  *
- * Rows sized to their contents measure the text of one-line cells once, not once per cell.
+ * Polishing a widget under a style sheet costs tens of microseconds: cell widgets given in a
+ * refill of many rows are polished when they first come into view.
+ *
+ * Rows sized to their contents measure the text of one-line cells once, not once per cell,
+ * and labels not polished yet by one alike label that is.
  */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
@@ -37,6 +46,10 @@ protected:
     void changeEvent(QEvent *event) override;
     void updateEditorGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QVector<int> &roles = QVector<int>()) override;
+    void showEvent(QShowEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
 
 private:
@@ -44,9 +57,30 @@ private:
     void revealCellWidgets();
 
     int plainTextHeight(const QTableWidgetItem *cell) const;
+    /** The row's height as Qt measures it, its cell widgets polished first. */
+    int measuredByQt(int row) const;
+    struct CellWidgetHeight
+    {
+        int hint;
+        int minimum;
+        int maximum;
+    };
+    /** The height hint and bounds of a cell widget, polished. */
+    CellWidgetHeight cellWidgetHeight(const QWidget *widget) const;
+    void forgetMeasurements();
+    /** Polishes a cell widget now if it is not yet, whether or not its polish was put off. */
+    void polishCellWidget(QWidget *widget) const;
+
+    struct MeasuredLabel;
 
     bool m_holding = false;
+    mutable QObject *m_polishing = nullptr;
     mutable int m_plainTextHeight = -1;
+    mutable std::vector<MeasuredLabel> m_measuredLabels;
+    /** The cell widgets placed in view by the last pass, each with a guard against reuse. */
+    QHash<QWidget *, QPointer<QWidget>> m_placed;
+    /** Columns that have held a cell widget since the last reset: no others are asked. */
+    QSet<int> m_widgetColumns;
 };
 
 #endif // LEDGERVIEW_H

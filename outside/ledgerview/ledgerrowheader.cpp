@@ -1,0 +1,55 @@
+#include "ledgerrowheader.h"
+
+#include <QEvent>
+
+namespace {
+
+// Below this many sections the header measures every label as Qt does.
+constexpr int ManySections = 64;
+
+} // namespace
+
+LedgerRowHeader::LedgerRowHeader(QWidget *parent)
+    : QHeaderView(Qt::Vertical, parent)
+{ }
+
+LedgerRowHeader::~LedgerRowHeader() = default;
+
+QSize LedgerRowHeader::sizeHint() const
+{
+    // The header's width is measured from the labels of the first and last sections.
+    m_measuringWidth = true;
+    const QSize hint = QHeaderView::sizeHint();
+    m_measuringWidth = false;
+    return hint;
+}
+
+QSize LedgerRowHeader::sectionSizeFromContents(int logicalIndex) const
+{
+    if (m_measuringWidth || count() < ManySections || !isPlainLabel(logicalIndex))
+        return QHeaderView::sectionSizeFromContents(logicalIndex);
+    const QSize measured = m_plainHeight < 0 ? QHeaderView::sectionSizeFromContents(logicalIndex)
+                                             : QSize();
+    if (m_plainHeight < 0)
+        m_plainHeight = measured.height();
+    // Only the height of a row's label is asked for outside sizeHint().
+    return QSize(measured.isValid() ? measured.width() : 0, m_plainHeight);
+}
+
+bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
+{
+    const QAbstractItemModel *source = model();
+    if (!source)
+        return false;
+    const auto data = [&](int role) { return source->headerData(logicalIndex, orientation(), role); };
+    return !data(Qt::SizeHintRole).isValid() && !data(Qt::FontRole).isValid()
+        && data(Qt::DecorationRole).isNull()
+        && !data(Qt::DisplayRole).toString().contains(QLatin1Char('\n'));
+}
+
+void LedgerRowHeader::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        m_plainHeight = -1;
+    QHeaderView::changeEvent(event);
+}
