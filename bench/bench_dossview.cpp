@@ -6,6 +6,7 @@
 
 #include "cardmaker.h"
 #include "listingrun.h"
+#include "timedapplication.h"
 #include "samplebaseline.h"
 #include "timeddossview.h"
 #include "walkbaseline.h"
@@ -154,6 +155,8 @@ QJsonObject measureSize(const Options &options, int n)
     std::vector<double> worker, guiCpu, processCpu, workerCpu, sampleCpu;
     std::vector<double> walkCpu, searchCpu, fillCpu;
     int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
+    double worstStall = -1, worstListing = -1;
+    QStringList slowestEvents, slowestListingEvents;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
@@ -186,9 +189,17 @@ QJsonObject measureSize(const Options &options, int n)
         listed = dossview.listed();
         if (painted) {
             listing.push_back(dossview.listingMs());
+            if (dossview.listingMs() >= worstListing) {
+                worstListing = dossview.listingMs();
+                slowestListingEvents = dossview.slowestEventsWhileListing();
+            }
             if (dossview.waitForThumbnails(timeoutMs)) {
                 thumbs.push_back(dossview.thumbnailMs());
                 stall.push_back(dossview.worstLatenessMs());
+                if (dossview.worstLatenessMs() >= worstStall) {
+                    worstStall = dossview.worstLatenessMs();
+                    slowestEvents = dossview.slowestEvents();
+                }
                 worker.push_back(dossview.workerMs());
                 guiCpu.push_back(dossview.guiCpuMs());
                 processCpu.push_back(dossview.processCpuMs());
@@ -226,6 +237,10 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("thumbnail_ratio"),
                   rate > 0 ? rate / (sampled / (sampleMs / 1000)) : -1);
     result.insert(QStringLiteral("stall_ms"), median(stall));
+    result.insert(QStringLiteral("slowest_events_of_slowest_listing"),
+                  QJsonArray::fromStringList(slowestListingEvents));
+    result.insert(QStringLiteral("slowest_events_of_worst_stall"),
+                  QJsonArray::fromStringList(slowestEvents));
     result.insert(QStringLiteral("stall_max_ms"),
                   stall.empty() ? -1 : *std::max_element(stall.begin(), stall.end()));
     result.insert(QStringLiteral("worker_ms"), median(worker));
@@ -325,7 +340,7 @@ QJsonObject inChild(const Options &options, int argc, char **argv, const QString
     std::fflush(stdout);
     const pid_t pid = fork();
     if (pid == 0) {
-        QApplication app(argc, argv);
+        TimedApplication app(argc, argv);
         if (options.theme)
             applyTheme();
         const QJsonObject result = job();
@@ -391,6 +406,16 @@ void printSize(const QJsonObject &r)
         r.value(QStringLiteral("thumbnails_differing_from_qt")).toInt(-1),
         qPrintable(r.value(QStringLiteral("load_before")).toString()),
         qPrintable(r.value(QStringLiteral("load_after")).toString()));
+    const auto events = [&](const char *key) {
+        QStringList list;
+        for (const QJsonValue &event : r.value(QLatin1String(key)).toArray())
+            list << event.toString();
+        return list.join(QLatin1String("; "));
+    };
+    std::printf("       longest GUI events: slowest listing %s\n"
+                "                           worst stall %s\n",
+                qPrintable(events("slowest_events_of_slowest_listing")),
+                qPrintable(events("slowest_events_of_worst_stall")));
 }
 
 void printStops(const QJsonObject &r)

@@ -2,6 +2,7 @@
 
 #include "ledgerview.h"
 #include "mosaicview.h"
+#include "timedapplication.h"
 #include "timeddossview.h"
 
 #include <QDir>
@@ -71,6 +72,7 @@ bool ListingRun::start(const QString &root)
     worstGap = 0;
     phase = Phase::Idle;
     guiCpuAtStart = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
+    TimedApplication::instance()->startRecording();
     started = clock.nsecsElapsed();
     window->setUDisks(QStringList { root });
     returned = clock.nsecsElapsed();
@@ -129,6 +131,8 @@ void ListingRun::tick()
         guiCpuAtListed = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
         processCpuAtListed = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
         phase = Phase::Thumbnails;
+        slowestWhileListing = describeSlowest();
+        TimedApplication::instance()->startRecording();
         lastTick = now;
         if (loop)
             loop->quit();
@@ -144,10 +148,20 @@ void ListingRun::tick()
         if (workerEndedAt < 0 && !workerAlive())
             workerEndedAt = now;
         phase = Phase::Idle;
+        TimedApplication::instance()->stopRecording();
+        slowest = describeSlowest();
         ticker->stop();
         if (loop)
             loop->quit();
     }
+}
+
+QStringList ListingRun::describeSlowest()
+{
+    QStringList events;
+    for (const TimedApplication::SlowEvent &event : TimedApplication::instance()->slowest())
+        events << QStringLiteral("%1 ms %2").arg(event.ms, 0, 'f', 1).arg(event.what);
+    return events;
 }
 
 bool ListingRun::thumbnailsInPlace() const

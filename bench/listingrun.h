@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QStringList>
 
 class QEventLoop;
 class QMdiArea;
@@ -73,6 +74,10 @@ public:
      * thumbnails were in place: the worker's own cost, whatever the load of the machine.
      */
     double workerCpuMs() const;
+    /** The longest event deliveries on the GUI thread during the thumbnail phase. */
+    QStringList slowestEvents() const { return slowest; }
+    /** The same from setUDisks until the listing had painted. */
+    QStringList slowestEventsWhileListing() const { return slowestWhileListing; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -80,6 +85,7 @@ protected:
 private:
     enum class Phase { Idle, Listing, Thumbnails };
     void tick();
+    static QStringList describeSlowest();
     double ms(qint64 from, qint64 to) const;
 
     QElapsedTimer clock;
@@ -100,6 +106,8 @@ private:
     qint64 workerEndedAt = -1;
     qint64 guiCpuAtListed = 0, guiCpuAtThumbnails = 0;
     qint64 processCpuAtListed = 0, processCpuAtThumbnails = 0;
+    QStringList slowest;
+    QStringList slowestWhileListing;
 };
 
 #endif // LISTINGRUN_H

@@ -1,0 +1,44 @@
+#ifndef TIMEDAPPLICATION_H
+#define TIMEDAPPLICATION_H
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <vector>
+
+/**
+ * A QApplication that times the delivery of every outermost event while recording is on and
+ * keeps the longest few: which event to which object held up the GUI thread. Nested deliveries
+ * (an event sent from inside another's handler) count towards the outer one.
+ */
+class TimedApplication : public QApplication
+{
+public:
+    struct SlowEvent
+    {
+        double ms;
+        QString what;
+    };
+
+    TimedApplication(int &argc, char **argv);
+
+    static TimedApplication *instance();
+
+    void startRecording();
+    void stopRecording();
+    /** The longest outermost deliveries since startRecording(), longest first. */
+    const std::vector<SlowEvent> &slowest() const { return m_slowest; }
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+private:
+    static constexpr size_t Kept = 3;
+
+    bool m_recording = false;
+    int m_depth = 0;
+    QElapsedTimer m_clock;
+    std::vector<SlowEvent> m_slowest;
+};
+
+#endif // TIMEDAPPLICATION_H
