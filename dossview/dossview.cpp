@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -309,19 +308,24 @@ void Dossview::setNewPath(const QString &path, bool)
     for (const QFileInfo &info : qAsConst(found)) {
         if (info.size() != PictureHeader::FileSize)
             continue;
-        // Unbuffered, so that no more than the header is read from the disk.
-        QFile file(info.absoluteFilePath());
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            continue;
+        const QString path = info.absoluteFilePath();
         char header[PictureHeader::HeaderSize];
-        const qint64 length = file.read(header, PictureHeader::HeaderSize);
-        file.close();
+        PictureHeader::FileTimes times;
+        const qint64 length = PictureHeader::readHeader(path, header, &times);
         if (!PictureHeader::isInstrumentPicture(header, length))
             continue;
-        files.append(new QUrlInfo(
-            info.absoluteFilePath(), int(info.permissions()), names.owner(info), names.group(info),
-            info.size(), info.lastModified(), info.lastRead(), info.isDir(), info.isFile(),
-            info.isSymLink(), info.isWritable(), info.isReadable(), info.isExecutable()));
+        auto *record = new QUrlInfo(path, int(info.permissions()), names.owner(info),
+                                    names.group(info), info.size(), QDateTime(), QDateTime(),
+                                    info.isDir(), info.isFile(), info.isSymLink(),
+                                    info.isWritable(), info.isReadable(), info.isExecutable());
+        if (times.known) {
+            record->setLastModifiedMSecs(times.modified);
+            record->setLastReadMSecs(times.read);
+        } else {
+            record->setLastModified(info.lastModified());
+            record->setLastRead(info.lastRead());
+        }
+        files.append(record);
     }
 }
 

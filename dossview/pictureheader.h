@@ -3,6 +3,8 @@
 
 #include "dossview_global.h"
 
+#include <QString>
+
 /**
  * The instrument's picture files: BMP files of exactly FileSize bytes whose BMP header declares
  * DeclaredSize bytes in its file-size field. Only the first HeaderSize bytes are examined.
@@ -19,6 +21,23 @@ constexpr quint32 DeclaredSize = 230454;
  * at offset 2 is DeclaredSize. Any buffer is safe to pass; nothing beyond length is read.
  */
 DOSSVIEW_EXPORT bool isInstrumentPicture(const char *header, qint64 length);
+
+/** A file's modification and access times in milliseconds since the epoch, when known. */
+struct FileTimes
+{
+    qint64 modified = 0;
+    qint64 read = 0;
+    bool known = false;
+};
+
+/**
+ * Reads the first HeaderSize bytes of the regular file at path into header (room for
+ * HeaderSize bytes) and returns how many came back, or -1 when it is not a regular file or
+ * cannot be opened or read. Nothing past the header is read, and a file that turned into a
+ * pipe or a device meanwhile does not hold the call up. Where the system tells them, times
+ * gets the file's times as they stood before the read.
+ */
+DOSSVIEW_EXPORT qint64 readHeader(const QString &path, char *header, FileTimes *times);
 
 } // namespace PictureHeader
 

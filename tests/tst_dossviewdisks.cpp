@@ -157,6 +157,16 @@ void tst_DossviewDisks::record()
     QVERIFY(DiskTree::writePictures(m_dir->path(), { "DCIM/IMG0001.BMP" }));
     const QString path = m_dir->filePath("DCIM/IMG0001.BMP");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    {
+        // Times with milliseconds, the access time the later one so that reading the header
+        // leaves it alone.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QDateTime now = QDateTime::currentDateTime();
+        QVERIFY(file.setFileTime(now.addSecs(-7200).addMSecs(123),
+                                 QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(now.addSecs(-3600).addMSecs(456), QFileDevice::FileAccessTime));
+    }
     // Status as the listing sees it: the reads that follow may move the access time.
     const QFileInfo info(path);
     const QDateTime lastRead = info.lastRead();
@@ -169,7 +179,11 @@ void tst_DossviewDisks::record()
     QCOMPARE(record->group(), info.group());
     QCOMPARE(record->size(), TestPictures::InstrumentFileSize);
     QCOMPARE(record->lastModified(), info.lastModified());
+    QCOMPARE(record->lastModified().timeSpec(), info.lastModified().timeSpec());
+    QCOMPARE(record->lastModified().toString(Qt::ISODateWithMs),
+             info.lastModified().toString(Qt::ISODateWithMs));
     QCOMPARE(record->lastRead(), lastRead);
+    QCOMPARE(record->lastRead().toString(Qt::ISODateWithMs), lastRead.toString(Qt::ISODateWithMs));
     QVERIFY(!record->isDir());
     QVERIFY(record->isFile());
     QVERIFY(!record->isSymLink());

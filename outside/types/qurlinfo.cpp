@@ -9,8 +9,8 @@ QUrlInfo::QUrlInfo(const QString &name, int permissions, const QString &owner,
     , m_owner(owner)
     , m_group(group)
     , m_size(size)
-    , m_lastModified(lastModified)
-    , m_lastRead(lastRead)
+    , m_lastModified { lastModified }
+    , m_lastRead { lastRead }
     , m_isDir(isDir)
     , m_isFile(isFile)
     , m_isSymLink(isSymLink)
@@ -53,14 +53,33 @@ void QUrlInfo::setSize(qint64 size)
 
 void QUrlInfo::setLastModified(const QDateTime &dateTime)
 {
-    m_lastModified = dateTime;
+    m_lastModified = Time { dateTime };
     m_valid = true;
 }
 
 void QUrlInfo::setLastRead(const QDateTime &dateTime)
 {
-    m_lastRead = dateTime;
+    m_lastRead = Time { dateTime };
     m_valid = true;
+}
+
+void QUrlInfo::setLastModifiedMSecs(qint64 msecsSinceEpoch)
+{
+    m_lastModified = Time { QDateTime(), msecsSinceEpoch, true };
+    m_valid = true;
+}
+
+void QUrlInfo::setLastReadMSecs(qint64 msecsSinceEpoch)
+{
+    m_lastRead = Time { QDateTime(), msecsSinceEpoch, true };
+    m_valid = true;
+}
+
+QDateTime QUrlInfo::Time::value() const
+{
+    if (!fromMSecs)
+        return dateTime;
+    return msecs ? QDateTime::fromMSecsSinceEpoch(msecs) : QDateTime();
 }
 
 void QUrlInfo::setDir(bool isDir)
@@ -98,7 +117,7 @@ bool QUrlInfo::operator==(const QUrlInfo &other) const
     return m_valid == other.m_valid && m_name == other.m_name
         && m_permissions == other.m_permissions && m_owner == other.m_owner
         && m_group == other.m_group && m_size == other.m_size
-        && m_lastModified == other.m_lastModified && m_lastRead == other.m_lastRead
+        && lastModified() == other.lastModified() && lastRead() == other.lastRead()
         && m_isDir == other.m_isDir && m_isFile == other.m_isFile
         && m_isSymLink == other.m_isSymLink && m_isWritable == other.m_isWritable
         && m_isReadable == other.m_isReadable && m_isExecutable == other.m_isExecutable;

@@ -38,8 +38,8 @@ public:
     QString owner() const { return m_owner; }
     QString group() const { return m_group; }
     qint64 size() const { return m_size; }
-    QDateTime lastModified() const { return m_lastModified; }
-    QDateTime lastRead() const { return m_lastRead; }
+    QDateTime lastModified() const { return m_lastModified.value(); }
+    QDateTime lastRead() const { return m_lastRead.value(); }
     bool isDir() const { return m_isDir; }
     bool isFile() const { return m_isFile; }
     bool isSymLink() const { return m_isSymLink; }
@@ -55,6 +55,14 @@ public:
     void setSize(qint64 size);
     void setLastModified(const QDateTime &dateTime);
     void setLastRead(const QDateTime &dateTime);
+    /**
+     * Times as milliseconds since the epoch, as a file's status gives them; they read back as
+     * local time, as QFileInfo gives them, and 0 as no time. Turning a time into local time
+     * costs a time-zone look-up: a listing of thousands of files pays it only for the times
+     * somebody reads.
+     */
+    void setLastModifiedMSecs(qint64 msecsSinceEpoch);
+    void setLastReadMSecs(qint64 msecsSinceEpoch);
     void setDir(bool isDir);
     void setFile(bool isFile);
     void setSymLink(bool isSymLink);
@@ -65,13 +73,23 @@ public:
     bool operator!=(const QUrlInfo &other) const { return !(*this == other); }
 
 private:
+    /** A time given either as it is or as milliseconds since the epoch, for local time. */
+    struct Time
+    {
+        QDateTime dateTime;
+        qint64 msecs = 0;
+        bool fromMSecs = false;
+
+        QDateTime value() const;
+    };
+
     QString m_name;
     int m_permissions = 0;
     QString m_owner;
     QString m_group;
     qint64 m_size = 0;
-    QDateTime m_lastModified;
-    QDateTime m_lastRead;
+    Time m_lastModified;
+    Time m_lastRead;
     bool m_isDir = false;
     bool m_isFile = false;
     bool m_isSymLink = false;
