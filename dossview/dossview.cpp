@@ -4,6 +4,7 @@
 #include "findfiles.h"
 #include "imagefile.h"
 #include "ledgerview.h"
+#include "localtimetext.h"
 #include "mosaicview.h"
 #include "ownernamecache.h"
 #include "pictureheader.h"
@@ -204,7 +205,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
 
     const QPixmap picture = QPixmap(QStringLiteral(":/image/picture.png"))
                                 .scaledToHeight(24, Qt::SmoothTransformation);
-    const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
+    LocalTimeText dates(locale, locale.dateTimeFormat(QLocale::ShortFormat));
     for (int i = 0; i < records.size(); ++i) {
         const QUrlInfo *record = records.at(i);
 
@@ -223,8 +224,14 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         name->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 2, name);
 
-        auto *date = new QTableWidgetItem(
-            record ? locale.toString(record->lastModified(), dateFormat) : QString());
+        QString dateText;
+        if (record) {
+            const qint64 modified = record->lastModifiedMSecs();
+            dateText = modified ? dates.text(modified)
+                                : locale.toString(record->lastModified(),
+                                                  locale.dateTimeFormat(QLocale::ShortFormat));
+        }
+        auto *date = new QTableWidgetItem(dateText);
         date->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 3, date);
 

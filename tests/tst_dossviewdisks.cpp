@@ -163,8 +163,8 @@ void tst_DossviewDisks::record()
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         const QDateTime now = QDateTime::currentDateTime();
-        QVERIFY(file.setFileTime(now.addSecs(-7200).addMSecs(123),
-                                 QFileDevice::FileModificationTime));
+        QVERIFY(
+            file.setFileTime(now.addSecs(-7200).addMSecs(123), QFileDevice::FileModificationTime));
         QVERIFY(file.setFileTime(now.addSecs(-3600).addMSecs(456), QFileDevice::FileAccessTime));
     }
     // Status as the listing sees it: the reads that follow may move the access time.

@@ -37,8 +37,8 @@ void tst_QUrlInfo::timesFromMSecs()
 
     QUrlInfo fromDateTimes(QStringLiteral("/card/a.bmp"), 0644, QStringLiteral("u"),
                            QStringLiteral("g"), 307792, expected,
-                           QDateTime::fromMSecsSinceEpoch(msecs + 1000), false, true, false,
-                           true, true, false);
+                           QDateTime::fromMSecsSinceEpoch(msecs + 1000), false, true, false, true,
+                           true, false);
     QVERIFY(fromMSecs == fromDateTimes);
     fromDateTimes.setLastModified(QDateTime::fromMSecsSinceEpoch(msecs + 1));
     QVERIFY(fromMSecs != fromDateTimes);

@@ -28,8 +28,8 @@ QSize LedgerRowHeader::sectionSizeFromContents(int logicalIndex) const
 {
     if (m_measuringWidth || count() < ManySections || !isPlainLabel(logicalIndex))
         return QHeaderView::sectionSizeFromContents(logicalIndex);
-    const QSize measured = m_plainHeight < 0 ? QHeaderView::sectionSizeFromContents(logicalIndex)
-                                             : QSize();
+    const QSize measured
+        = m_plainHeight < 0 ? QHeaderView::sectionSizeFromContents(logicalIndex) : QSize();
     if (m_plainHeight < 0)
         m_plainHeight = measured.height();
     // Only the height of a row's label is asked for outside sizeHint().
@@ -41,7 +41,8 @@ bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
     const QAbstractItemModel *source = model();
     if (!source)
         return false;
-    const auto data = [&](int role) { return source->headerData(logicalIndex, orientation(), role); };
+    const auto data
+        = [&](int role) { return source->headerData(logicalIndex, orientation(), role); };
     return !data(Qt::SizeHintRole).isValid() && !data(Qt::FontRole).isValid()
         && data(Qt::DecorationRole).isNull()
         && !data(Qt::DisplayRole).toString().contains(QLatin1Char('\n'));

@@ -46,16 +46,14 @@ struct LabelLook
     bool operator==(const LabelLook &other) const
     {
         return metaObject == other.metaObject && parent == other.parent
-            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap
-            && text == other.text && styleSheet == other.styleSheet
-            && objectName == other.objectName && font == other.font
-            && contents == other.contents && minimumSize == other.minimumSize
+            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap && text == other.text
+            && styleSheet == other.styleSheet && objectName == other.objectName
+            && font == other.font && contents == other.contents && minimumSize == other.minimumSize
             && maximumSize == other.maximumSize && alignment == other.alignment
-            && margin == other.margin && indent == other.indent
-            && frameStyle == other.frameStyle && lineWidth == other.lineWidth
-            && midLineWidth == other.midLineWidth && textFormat == other.textFormat
-            && wordWrap == other.wordWrap && enabled == other.enabled
-            && plainProperties && other.plainProperties;
+            && margin == other.margin && indent == other.indent && frameStyle == other.frameStyle
+            && lineWidth == other.lineWidth && midLineWidth == other.midLineWidth
+            && textFormat == other.textFormat && wordWrap == other.wordWrap
+            && enabled == other.enabled && plainProperties && other.plainProperties;
     }
 
     const QMetaObject *metaObject;
@@ -226,9 +224,12 @@ void Ledgerview::showEvent(QShowEvent *event)
 void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                              const QVector<int> &roles)
 {
-    // Qt announces every cell widget it is given as a change of its cell.
-    if (topLeft == bottomRight && topLeft.isValid() && indexWidget(topLeft))
+    // Qt announces every cell widget it is given as a change of its cell, calling this
+    // directly; the model's changes come through its signal and never bring a widget.
+    if (topLeft == bottomRight && topLeft.isValid() && !m_widgetColumns.contains(topLeft.column())
+        && sender() != model() && indexWidget(topLeft)) {
         m_widgetColumns.insert(topLeft.column());
+    }
     QTableWidget::dataChanged(topLeft, bottomRight, roles);
 }
 

@@ -1,9 +1,9 @@
 #include "qurlinfo.h"
 
-QUrlInfo::QUrlInfo(const QString &name, int permissions, const QString &owner,
-                   const QString &group, qint64 size, const QDateTime &lastModified,
-                   const QDateTime &lastRead, bool isDir, bool isFile, bool isSymLink,
-                   bool isWritable, bool isReadable, bool isExecutable)
+QUrlInfo::QUrlInfo(const QString &name, int permissions, const QString &owner, const QString &group,
+                   qint64 size, const QDateTime &lastModified, const QDateTime &lastRead,
+                   bool isDir, bool isFile, bool isSymLink, bool isWritable, bool isReadable,
+                   bool isExecutable)
     : m_name(name)
     , m_permissions(permissions)
     , m_owner(owner)
@@ -18,8 +18,7 @@ QUrlInfo::QUrlInfo(const QString &name, int permissions, const QString &owner,
     , m_isReadable(isReadable)
     , m_isExecutable(isExecutable)
     , m_valid(true)
-{
-}
+{ }
 
 void QUrlInfo::setName(const QString &name)
 {
@@ -121,4 +120,11 @@ bool QUrlInfo::operator==(const QUrlInfo &other) const
         && m_isDir == other.m_isDir && m_isFile == other.m_isFile
         && m_isSymLink == other.m_isSymLink && m_isWritable == other.m_isWritable
         && m_isReadable == other.m_isReadable && m_isExecutable == other.m_isExecutable;
+}
+
+qint64 QUrlInfo::Time::msecsSinceEpoch() const
+{
+    if (fromMSecs)
+        return msecs;
+    return dateTime.isValid() ? dateTime.toMSecsSinceEpoch() : 0;
 }

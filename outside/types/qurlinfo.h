@@ -40,6 +40,9 @@ public:
     qint64 size() const { return m_size; }
     QDateTime lastModified() const { return m_lastModified.value(); }
     QDateTime lastRead() const { return m_lastRead.value(); }
+    /** lastModified() in milliseconds since the epoch without turning it into local time; 0 when
+     * there is no time. */
+    qint64 lastModifiedMSecs() const { return m_lastModified.msecsSinceEpoch(); }
     bool isDir() const { return m_isDir; }
     bool isFile() const { return m_isFile; }
     bool isSymLink() const { return m_isSymLink; }
@@ -81,6 +84,7 @@ private:
         bool fromMSecs = false;
 
         QDateTime value() const;
+        qint64 msecsSinceEpoch() const;
     };
 
     QString m_name;
