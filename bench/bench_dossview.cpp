@@ -6,8 +6,8 @@
 
 #include "cardmaker.h"
 #include "listingrun.h"
-#include "timedapplication.h"
 #include "samplebaseline.h"
+#include "timedapplication.h"
 #include "timeddossview.h"
 #include "walkbaseline.h"
 

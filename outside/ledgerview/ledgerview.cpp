@@ -148,7 +148,9 @@ void Ledgerview::holdCellWidgets()
 void Ledgerview::revealCellWidgets()
 {
     m_holding = false;
-    executeDelayedItemsLayout();
+    // A hidden view is laid out when it is shown, as Qt does with its delayed layouts.
+    if (isVisible())
+        executeDelayedItemsLayout();
     updateEditorGeometries();
     viewport()->show();
 }
