@@ -6,8 +6,7 @@
 #include "ledgerview.h"
 #include "localtimetext.h"
 #include "mosaicview.h"
-#include "ownernamecache.h"
-#include "pictureheader.h"
+#include "picturerecords.h"
 #include "qurlinfo.h"
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
@@ -311,29 +310,7 @@ void Dossview::setNewPath(const QString &path, bool)
     retiredFiles.append(files);
     files.clear();
 
-    OwnerNameCache names;
-    for (const QFileInfo &info : qAsConst(found)) {
-        if (info.size() != PictureHeader::FileSize)
-            continue;
-        const QString path = info.absoluteFilePath();
-        char header[PictureHeader::HeaderSize];
-        PictureHeader::FileTimes times;
-        const qint64 length = PictureHeader::readHeader(path, header, &times);
-        if (!PictureHeader::isInstrumentPicture(header, length))
-            continue;
-        auto *record = new QUrlInfo(path, int(info.permissions()), names.owner(info),
-                                    names.group(info), info.size(), QDateTime(), QDateTime(),
-                                    info.isDir(), info.isFile(), info.isSymLink(),
-                                    info.isWritable(), info.isReadable(), info.isExecutable());
-        if (times.known) {
-            record->setLastModifiedMSecs(times.modified);
-            record->setLastReadMSecs(times.read);
-        } else {
-            record->setLastModified(info.lastModified());
-            record->setLastRead(info.lastRead());
-        }
-        files.append(record);
-    }
+    files = pictureRecords(found);
 }
 
 void Dossview::showFiles(const QString &path)

@@ -127,6 +127,33 @@ void tst_HostileTrees::listing_data()
         }
         return true;
     }) << false;
+    QTest::newRow("1500 candidates, pictures among decoys") << TreeMaker(
+        [](const QString &root, QStringList *expected) {
+            // Enough candidates to be checked on several threads: the records still come
+            // in the walk's order, and the decoys in between are all left out.
+            QByteArray wrongHeader = TestPictures::instrumentPicture(3).left(54);
+            wrongHeader[3] = wrongHeader[3] + 1;
+            for (int i = 0; i < 1500; ++i) {
+                const QString name = QStringLiteral("DCIM/%1.bmp").arg(i, 4, 10, QLatin1Char('0'));
+                const QString path = root + '/' + name;
+                bool written = false;
+                switch (i % 4) {
+                case 1:
+                    written = writeBytes(path, TestPictures::instrumentPicture(1).left(54));
+                    break;
+                case 2:
+                    written = writeBytes(path, wrongHeader)
+                        && QFile::resize(path, TestPictures::InstrumentFileSize);
+                    break;
+                default:
+                    written = writeSparsePicture(path);
+                    expected->append(name);
+                }
+                if (!written)
+                    return false;
+            }
+            return true;
+        }) << false;
     QTest::newRow("odd names") << TreeMaker([](const QString &root, QStringList *expected) {
         // Code point order once case is folded: newline, blank, dash, letters, Chinese.
         *expected = QStringList { QStringLiteral("\nstarts with newline.bmp"),
