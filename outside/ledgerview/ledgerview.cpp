@@ -13,6 +13,8 @@ namespace {
 
 // From this many rows on, a refill hides the viewport until its cell widgets are placed.
 constexpr int ManyRows = 64;
+// Label looks kept with their measured heights.
+constexpr size_t MeasuredLooks = 8;
 
 // Everything that a label's size hint depends on, its ancestors' style sheets aside (labels
 // compared here share their parent). Two labels that agree on all of it get the same hint once
@@ -340,8 +342,12 @@ Ledgerview::CellWidgetHeight Ledgerview::cellWidgetHeight(const QWidget *widget)
     }
     polishCellWidget(const_cast<QLabel *>(label));
     const CellWidgetHeight measured = height(label);
-    if (look.plainProperties)
+    if (look.plainProperties) {
+        // A few looks at a time: labels that all differ gain nothing from being compared.
+        if (m_measuredLabels.size() >= MeasuredLooks)
+            m_measuredLabels.erase(m_measuredLabels.begin());
         m_measuredLabels.push_back({ std::move(look), measured });
+    }
     return measured;
 }
 
