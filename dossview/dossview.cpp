@@ -204,7 +204,8 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
 
     const QPixmap picture = QPixmap(QStringLiteral(":/image/picture.png"))
                                 .scaledToHeight(24, Qt::SmoothTransformation);
-    LocalTimeText dates(locale, locale.dateTimeFormat(QLocale::ShortFormat));
+    const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
+    LocalTimeText dates(locale, dateFormat);
     for (int i = 0; i < records.size(); ++i) {
         const QUrlInfo *record = records.at(i);
 
@@ -226,9 +227,9 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         QString dateText;
         if (record) {
             const qint64 modified = record->lastModifiedMSecs();
+            // 0: no time, or a time given as one at the epoch itself
             dateText = modified ? dates.text(modified)
-                                : locale.toString(record->lastModified(),
-                                                  locale.dateTimeFormat(QLocale::ShortFormat));
+                                : locale.toString(record->lastModified(), dateFormat);
         }
         auto *date = new QTableWidgetItem(dateText);
         date->setTextAlignment(Qt::AlignCenter);
