@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QtTest>
 
 class tst_Ledgerview : public QObject
@@ -11,6 +12,7 @@ class tst_Ledgerview : public QObject
 private slots:
     void cellWidgetsInView_data();
     void cellWidgetsInView();
+    void editorOutOfView();
     void activeFile();
     void rowHeightsAsQtMeasures_data();
     void rowHeightsAsQtMeasures();
@@ -91,6 +93,30 @@ void tst_Ledgerview::cellWidgetsInView()
         QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(rows - 1, 1))->text(),
                  QString::number(rows - 1));
     }
+}
+
+void tst_Ledgerview::editorOutOfView()
+{
+    // An editor Qt opens in a column without cell widgets is hidden out of view as well.
+    Ledgerview table;
+    table.setColumnCount(3);
+    table.resize(400, 300);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    fill(table, 400);
+    QTRY_VERIFY(table.viewport()->isVisible());
+    table.openPersistentEditor(table.item(300, 0));
+    QWidget *editor = table.indexWidget(table.model()->index(300, 0));
+    QVERIFY(editor);
+    table.scrollToTop();
+    table.verticalScrollBar()->setValue(1);
+    table.verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    QVERIFY(!editor->isVisible());
+    table.scrollToItem(table.item(300, 0));
+    QCoreApplication::processEvents();
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->geometry(), table.visualRect(table.model()->index(300, 0)));
 }
 
 void tst_Ledgerview::activeFile()

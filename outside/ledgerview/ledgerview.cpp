@@ -190,30 +190,45 @@ void Ledgerview::updateEditorGeometries()
 
     // The widgets placed last time and now out of view are hidden by that record. Any other
     // shown child was shown by someone else (Qt shows every cell widget it is given): only a
-    // look at every cell tells whether it is one.
-    bool strangers = false;
-    for (QObject *child : viewport()->children()) {
-        if (!child->isWidgetType())
-            continue;
-        auto *widget = static_cast<QWidget *>(child);
-        if (widget->isHidden() || inView.contains(widget))
-            continue;
-        if (m_placed.value(widget) == widget)
-            widget->hide();
-        else
-            strangers = true;
-    }
-    if (strangers) {
+    // look at the cells tells whether it is one. The columns known to hold cell widgets are
+    // looked at first; the others only if a stranger is left, such as an editor Qt opened.
+    const auto strangerShown = [&](bool hidePlaced) {
+        bool found = false;
+        for (QObject *child : viewport()->children()) {
+            if (!child->isWidgetType())
+                continue;
+            auto *widget = static_cast<QWidget *>(child);
+            if (widget->isHidden() || inView.contains(widget))
+                continue;
+            if (hidePlaced && m_placed.value(widget) == widget)
+                widget->hide();
+            else
+                found = true;
+        }
+        return found;
+    };
+    const auto hideOutOfView = [&](const QList<int> &scanned) {
         for (int row = 0; row < rows; ++row) {
             if (row == first && last >= first) {
                 row = last;
                 continue;
             }
-            for (int column = 0; column < columns; ++column) {
+            for (int column : scanned) {
                 QWidget *widget = indexWidget(model->index(row, column));
                 if (widget && !widget->isHidden())
                     widget->hide();
             }
+        }
+    };
+    if (strangerShown(true)) {
+        hideOutOfView(m_widgetColumns.values());
+        if (strangerShown(false)) {
+            QList<int> others;
+            for (int column = 0; column < columns; ++column) {
+                if (!m_widgetColumns.contains(column))
+                    others.append(column);
+            }
+            hideOutOfView(others);
         }
     }
     m_placed = std::move(inView);
