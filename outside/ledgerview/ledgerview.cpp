@@ -22,10 +22,14 @@ constexpr size_t MeasuredLooks = 8;
 struct LabelLook
 {
     explicit LabelLook(const QLabel *label)
+        : LabelLook(label, label->pixmap(Qt::ReturnByValue))
+    { }
+
+    LabelLook(const QLabel *label, const QPixmap &pixmap)
         : metaObject(label->metaObject())
         , parent(label->parentWidget())
-        , pixmapSize(label->pixmap(Qt::ReturnByValue).size())
-        , hasPixmap(!label->pixmap(Qt::ReturnByValue).isNull())
+        , pixmapSize(pixmap.size())
+        , hasPixmap(!pixmap.isNull())
         , text(label->text())
         , styleSheet(label->styleSheet())
         , objectName(label->objectName())
