@@ -28,12 +28,13 @@ QSize LedgerRowHeader::sectionSizeFromContents(int logicalIndex) const
 {
     if (m_measuringWidth || count() < ManySections || !isPlainLabel(logicalIndex))
         return QHeaderView::sectionSizeFromContents(logicalIndex);
-    const QSize measured
-        = m_plainHeight < 0 ? QHeaderView::sectionSizeFromContents(logicalIndex) : QSize();
-    if (m_plainHeight < 0)
+    if (m_plainHeight < 0) {
+        const QSize measured = QHeaderView::sectionSizeFromContents(logicalIndex);
         m_plainHeight = measured.height();
-    // Only the height of a row's label is asked for outside sizeHint().
-    return QSize(measured.isValid() ? measured.width() : 0, m_plainHeight);
+        return measured;
+    }
+    // Outside sizeHint() only the height of a row's label is asked for.
+    return QSize(0, m_plainHeight);
 }
 
 bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
