@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -58,6 +59,26 @@ struct StickHarness
     }
 
     QString file(const QString &name) const { return QDir(stick).filePath(name); }
+
+    /**
+     * Writes the named files on the stick as instrument pictures 1, 2, ..., opens USB file
+     * mode and lists them; returns their records, or none when a step failed.
+     */
+    std::vector<std::unique_ptr<QUrlInfo>> listPictures(const QStringList &names)
+    {
+        std::vector<std::unique_ptr<QUrlInfo>> records;
+        QList<QUrlInfo *> listed;
+        for (int i = 0; i < names.size(); ++i) {
+            if (!TestPictures::writeFile(file(names.at(i)), TestPictures::instrumentPicture(i + 1)))
+                return {};
+            records.push_back(recordFor(file(names.at(i))));
+            listed.append(records.back().get());
+        }
+        if (!tethra->tryOpen(DeviceManager::UsbFile))
+            return {};
+        tethra->setFiles(listed, DeviceManager::UsbFile);
+        return records;
+    }
 
     FakeMachine machine;
     QString stick;
@@ -300,18 +321,15 @@ void tst_Tethra::pullImage()
 void tst_Tethra::onlyNewestRequestAnswered()
 {
     StickHarness h;
-    const QString first = h.file(QStringLiteral("A.BMP"));
     const QString second = h.file(QStringLiteral("B.BMP"));
-    QVERIFY(TestPictures::writeFile(first, TestPictures::instrumentPicture(1)));
-    QVERIFY(TestPictures::writeFile(second, TestPictures::instrumentPicture(2)));
-    QVERIFY(h.tethra->tryOpen(DeviceManager::UsbFile));
-    auto a = recordFor(first);
-    auto b = recordFor(second);
-    h.tethra->setFiles({ a.get(), b.get() }, DeviceManager::UsbFile);
+    const auto records = h.listPictures({ QStringLiteral("A.BMP"), QStringLiteral("B.BMP") });
+    QCOMPARE(records.size(), size_t(2));
+    QUrlInfo *a = records.at(0).get();
+    QUrlInfo *b = records.at(1).get();
 
     QSignalSpy spy(h.tethra.get(), &Tethra::imageReadFile);
-    h.tethra->pullImage(reinterpret_cast<QObject *>(a.get()), DeviceManager::UsbFile);
-    h.tethra->pullImage(reinterpret_cast<QObject *>(b.get()), DeviceManager::UsbFile);
+    h.tethra->pullImage(reinterpret_cast<QObject *>(a), DeviceManager::UsbFile);
+    h.tethra->pullImage(reinterpret_cast<QObject *>(b), DeviceManager::UsbFile);
     settleReads();
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).value<const ImageFile *>()->path, second);
@@ -344,12 +362,10 @@ void tst_Tethra::previousPictureAliveWhileNextIsDelivered()
     StickHarness h;
     const QString first = h.file(QStringLiteral("A.BMP"));
     const QString second = h.file(QStringLiteral("B.BMP"));
-    QVERIFY(TestPictures::writeFile(first, TestPictures::instrumentPicture(1)));
-    QVERIFY(TestPictures::writeFile(second, TestPictures::instrumentPicture(2)));
-    QVERIFY(h.tethra->tryOpen(DeviceManager::UsbFile));
-    auto a = recordFor(first);
-    auto b = recordFor(second);
-    h.tethra->setFiles({ a.get(), b.get() }, DeviceManager::UsbFile);
+    const auto records = h.listPictures({ QStringLiteral("A.BMP"), QStringLiteral("B.BMP") });
+    QCOMPARE(records.size(), size_t(2));
+    QUrlInfo *a = records.at(0).get();
+    QUrlInfo *b = records.at(1).get();
 
     QList<const ImageFile *> files;
     QStringList pathsSeenOfPrevious;
@@ -358,11 +374,11 @@ void tst_Tethra::previousPictureAliveWhileNextIsDelivered()
             pathsSeenOfPrevious << files.last()->path;
         files << file;
     });
-    h.tethra->pullImage(reinterpret_cast<QObject *>(a.get()), DeviceManager::UsbFile);
+    h.tethra->pullImage(reinterpret_cast<QObject *>(a), DeviceManager::UsbFile);
     QTRY_COMPARE(files.size(), 1);
     QCoreApplication::processEvents();
     QCOMPARE(files.at(0)->image.size(), QSize(320, 240)); // still there after the delivery
-    h.tethra->pullImage(reinterpret_cast<QObject *>(b.get()), DeviceManager::UsbFile);
+    h.tethra->pullImage(reinterpret_cast<QObject *>(b), DeviceManager::UsbFile);
     QTRY_COMPARE(files.size(), 2);
     QCOMPARE(pathsSeenOfPrevious, QStringList { first });
     QVERIFY(files.at(0) != files.at(1));
