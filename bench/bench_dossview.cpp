@@ -156,7 +156,7 @@ QJsonObject measureSize(const Options &options, int n)
     std::vector<double> walkCpu, searchCpu, fillCpu;
     int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
     double worstStall = -1, worstListing = -1;
-    QStringList slowestEvents, slowestListingEvents;
+    QStringList slowestEvents, slowestListingEvents, listingEventTotals;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
@@ -192,6 +192,7 @@ QJsonObject measureSize(const Options &options, int n)
             if (dossview.listingMs() >= worstListing) {
                 worstListing = dossview.listingMs();
                 slowestListingEvents = dossview.slowestEventsWhileListing();
+                listingEventTotals = dossview.eventTotalsWhileListing();
             }
             if (dossview.waitForThumbnails(timeoutMs)) {
                 thumbs.push_back(dossview.thumbnailMs());
@@ -239,6 +240,8 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("stall_ms"), median(stall));
     result.insert(QStringLiteral("slowest_events_of_slowest_listing"),
                   QJsonArray::fromStringList(slowestListingEvents));
+    result.insert(QStringLiteral("event_totals_of_slowest_listing"),
+                  QJsonArray::fromStringList(listingEventTotals));
     result.insert(QStringLiteral("slowest_events_of_worst_stall"),
                   QJsonArray::fromStringList(slowestEvents));
     result.insert(QStringLiteral("stall_max_ms"),
@@ -413,8 +416,10 @@ void printSize(const QJsonObject &r)
         return list.join(QLatin1String("; "));
     };
     std::printf("       longest GUI events: slowest listing %s\n"
+                "                           its events by type %s\n"
                 "                           worst stall %s\n",
                 qPrintable(events("slowest_events_of_slowest_listing")),
+                qPrintable(events("event_totals_of_slowest_listing")),
                 qPrintable(events("slowest_events_of_worst_stall")));
 }
 

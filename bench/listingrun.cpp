@@ -134,6 +134,7 @@ void ListingRun::tick()
         processCpuAtListed = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
         phase = Phase::Thumbnails;
         slowestWhileListing = describeSlowest();
+        totalsWhileListing = describeTotals();
         TimedApplication::instance()->startRecording();
         lastTick = now;
         if (loop)
@@ -164,6 +165,21 @@ QStringList ListingRun::describeSlowest()
     for (const TimedApplication::SlowEvent &event : TimedApplication::instance()->slowest())
         events << QStringLiteral("%1 ms %2").arg(event.ms, 0, 'f', 1).arg(event.what);
     return events;
+}
+
+QStringList ListingRun::describeTotals()
+{
+    constexpr size_t Kept = 4;
+    QStringList totals;
+    for (const TimedApplication::EventTotal &total : TimedApplication::instance()->totals()) {
+        if (size_t(totals.size()) == Kept)
+            break;
+        totals << QStringLiteral("%1 ms %2 x%3")
+                      .arg(total.ms, 0, 'f', 1)
+                      .arg(TimedApplication::typeName(total.type))
+                      .arg(total.count);
+    }
+    return totals;
 }
 
 bool ListingRun::thumbnailsInPlace() const

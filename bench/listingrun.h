@@ -78,6 +78,8 @@ public:
     QStringList slowestEvents() const { return slowest; }
     /** The same from setUDisks until the listing had painted. */
     QStringList slowestEventsWhileListing() const { return slowestWhileListing; }
+    /** Event deliveries from the return of setUDisks until the paint, summed by type. */
+    QStringList eventTotalsWhileListing() const { return totalsWhileListing; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -86,6 +88,7 @@ private:
     enum class Phase { Idle, Listing, Thumbnails };
     void tick();
     static QStringList describeSlowest();
+    static QStringList describeTotals();
     double ms(qint64 from, qint64 to) const;
 
     QElapsedTimer clock;
@@ -108,6 +111,7 @@ private:
     qint64 processCpuAtListed = 0, processCpuAtThumbnails = 0;
     QStringList slowest;
     QStringList slowestWhileListing;
+    QStringList totalsWhileListing;
 };
 
 #endif // LISTINGRUN_H

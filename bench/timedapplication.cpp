@@ -9,8 +9,7 @@ namespace {
 
 QString describe(int eventType, const char *receiverClass, const char *parentClass)
 {
-    const char *type = QMetaEnum::fromType<QEvent::Type>().valueToKey(eventType);
-    QString text = type ? QString::fromLatin1(type) : QString::number(eventType);
+    QString text = TimedApplication::typeName(eventType);
     text += QLatin1String(" to ") + QLatin1String(receiverClass);
     if (parentClass)
         text += QLatin1String(" in ") + QLatin1String(parentClass);
@@ -30,9 +29,26 @@ TimedApplication *TimedApplication::instance()
     return static_cast<TimedApplication *>(QCoreApplication::instance());
 }
 
+QString TimedApplication::typeName(int eventType)
+{
+    const char *type = QMetaEnum::fromType<QEvent::Type>().valueToKey(eventType);
+    return type ? QString::fromLatin1(type) : QString::number(eventType);
+}
+
+std::vector<TimedApplication::EventTotal> TimedApplication::totals() const
+{
+    std::vector<EventTotal> totals;
+    for (const auto &entry : m_totals)
+        totals.push_back(entry.second);
+    std::sort(totals.begin(), totals.end(),
+              [](const EventTotal &a, const EventTotal &b) { return a.ms > b.ms; });
+    return totals;
+}
+
 void TimedApplication::startRecording()
 {
     m_slowest.clear();
+    m_totals.clear();
     m_recording = true;
 }
 
@@ -59,6 +75,9 @@ bool TimedApplication::notify(QObject *receiver, QEvent *event)
     const bool handled = QApplication::notify(receiver, event);
     --m_depth;
     const double ms = (m_clock.nsecsElapsed() - before) / 1e6;
+    EventTotal &total = m_totals.emplace(type, EventTotal { type, 0, 0 }).first->second;
+    ++total.count;
+    total.ms += ms;
     if (m_slowest.size() < Kept || ms > m_slowest.back().ms) {
         m_slowest.push_back({ ms, describe(type, receiverClass, parentClass) });
         std::sort(m_slowest.begin(), m_slowest.end(),

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <map>
 #include <vector>
 
 /**
@@ -27,8 +28,18 @@ public:
 
     void startRecording();
     void stopRecording();
+    struct EventTotal
+    {
+        int type;
+        int count;
+        double ms;
+    };
+
     /** The longest outermost deliveries since startRecording(), longest first. */
     const std::vector<SlowEvent> &slowest() const { return m_slowest; }
+    /** Outermost deliveries since startRecording() summed by event type, costliest first. */
+    std::vector<EventTotal> totals() const;
+    static QString typeName(int eventType);
 
     bool notify(QObject *receiver, QEvent *event) override;
 
@@ -39,6 +50,7 @@ private:
     int m_depth = 0;
     QElapsedTimer m_clock;
     std::vector<SlowEvent> m_slowest;
+    std::map<int, EventTotal> m_totals;
 };
 
 #endif // TIMEDAPPLICATION_H
