@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -13,6 +14,8 @@ private slots:
     void cellWidgetsInView_data();
     void cellWidgetsInView();
     void editorOutOfView();
+    void changesDuringRefill_data();
+    void changesDuringRefill();
     void activeFile();
     void rowHeightsAsQtMeasures_data();
     void rowHeightsAsQtMeasures();
@@ -117,6 +120,38 @@ void tst_Ledgerview::editorOutOfView()
     QCoreApplication::processEvents();
     QVERIFY(editor->isVisible());
     QCOMPARE(editor->geometry(), table.visualRect(table.model()->index(300, 0)));
+}
+
+void tst_Ledgerview::changesDuringRefill_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("rowsLeft");
+    QTest::newRow("few rows") << 20 << 20;
+    QTest::newRow("many rows") << 400 << 400;
+    QTest::newRow("many rows, then fewer") << 400 << 10;
+}
+
+void tst_Ledgerview::changesDuringRefill()
+{
+    // An editor opened while a refill's cells are held still learns of later changes.
+    QFETCH(int, rows);
+    QFETCH(int, rowsLeft);
+    Ledgerview table;
+    table.setColumnCount(3);
+    table.resize(400, 300);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    fill(table, rows);
+    table.openPersistentEditor(table.item(5, 0));
+    auto *editor = qobject_cast<QLineEdit *>(table.indexWidget(table.model()->index(5, 0)));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("6"));
+    table.item(5, 0)->setText(QStringLiteral("changed"));
+    table.setItem(7, 2, new QTableWidgetItem(QStringLiteral("new")));
+    table.setRowCount(rowsLeft);
+    QTRY_VERIFY(table.viewport()->isVisible());
+    QCOMPARE(editor->text(), QStringLiteral("changed"));
+    QCOMPARE(table.item(7, 2)->text(), QStringLiteral("new"));
 }
 
 void tst_Ledgerview::activeFile()

@@ -3,6 +3,7 @@
 #include "ledgerrowheader.h"
 #include "qurlinfo.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
@@ -154,6 +155,7 @@ void Ledgerview::holdCellWidgets()
 void Ledgerview::revealCellWidgets()
 {
     m_holding = false;
+    passOnHeldChanges();
     // A hidden view is laid out when it is shown, as Qt does with its delayed layouts.
     if (isVisible())
         executeDelayedItemsLayout();
@@ -247,13 +249,37 @@ void Ledgerview::showEvent(QShowEvent *event)
 void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                              const QVector<int> &roles)
 {
+    const bool oneCell = topLeft == bottomRight && topLeft.isValid();
+    const bool fromModel = sender() == model();
     // Qt announces every cell widget it is given as a change of its cell, calling this
     // directly; the model's changes come through its signal and never bring a widget.
-    if (topLeft == bottomRight && topLeft.isValid() && !m_widgetColumns.contains(topLeft.column())
-        && sender() != model() && indexWidget(topLeft)) {
+    if (oneCell && !fromModel && !m_widgetColumns.contains(topLeft.column())
+        && indexWidget(topLeft)) {
         m_widgetColumns.insert(topLeft.column());
     }
+    // A refill changes every cell once and gives every cell widget. While the cells are held
+    // nothing of the view is shown, so those changes are passed on together when they are
+    // revealed: taken one by one, each looks its cell up among the cell widgets. Changes that
+    // assistive tools listen to are passed on as they come.
+    if (m_holding && oneCell && !QAccessible::isActive()) {
+        m_changesHeld = true;
+        return;
+    }
     QTableWidget::dataChanged(topLeft, bottomRight, roles);
+}
+
+void Ledgerview::passOnHeldChanges()
+{
+    // Rows may have come and gone since: the whole table is announced, which costs no more
+    // than a look at the editors.
+    const bool held = m_changesHeld;
+    m_changesHeld = false;
+    const QAbstractItemModel *cells = model();
+    const int rows = cells->rowCount();
+    const int columns = cells->columnCount();
+    if (!held || rows == 0 || columns == 0)
+        return;
+    QTableWidget::dataChanged(cells->index(0, 0), cells->index(rows - 1, columns - 1));
 }
 
 bool Ledgerview::eventFilter(QObject *watched, QEvent *event)

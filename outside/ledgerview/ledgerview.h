@@ -20,7 +20,8 @@ class QUrlInfo;
  * move or hide cost as much as all of them together.
  *
  * Polishing a widget under a style sheet costs tens of microseconds: cell widgets given in a
- * refill of many rows are polished when they first come into view.
+ * refill of many rows are polished when they first come into view. The refill's changes of
+ * single cells are announced to the view as one when its cells are revealed.
  *
  * Rows sized to their contents measure the text of one-line cells once, not once per cell,
  * and labels not polished yet by one alike label that is.
@@ -55,6 +56,8 @@ protected:
 private:
     void holdCellWidgets();
     void revealCellWidgets();
+    /** Announces the model's changes held back while the cells were held, as one. */
+    void passOnHeldChanges();
 
     int plainTextHeight(const QTableWidgetItem *cell) const;
     /** The row's height as Qt measures it, its cell widgets polished first. */
@@ -74,6 +77,8 @@ private:
     struct MeasuredLabel;
 
     bool m_holding = false;
+    /** Whether the model announced changes of cells while they were held. */
+    bool m_changesHeld = false;
     mutable QObject *m_polishing = nullptr;
     mutable int m_plainTextHeight = -1;
     mutable std::vector<MeasuredLabel> m_measuredLabels;
