@@ -2,9 +2,8 @@
 
 #include <QFileInfo>
 
-QString OwnerNameCache::owner(const QFileInfo &info)
+QString OwnerNameCache::owner(uint id, const QFileInfo &info)
 {
-    const uint id = info.ownerId();
     // -2 is QFileInfo's "no id" (no such file, or a system without ids): nothing to share
     if (id == uint(-2))
         return info.owner();
@@ -14,9 +13,8 @@ QString OwnerNameCache::owner(const QFileInfo &info)
     return found.value();
 }
 
-QString OwnerNameCache::group(const QFileInfo &info)
+QString OwnerNameCache::group(uint id, const QFileInfo &info)
 {
-    const uint id = info.groupId();
     if (id == uint(-2))
         return info.group();
     auto found = m_groups.constFind(id);

@@ -14,8 +14,9 @@ class QFileInfo;
 class OwnerNameCache
 {
 public:
-    QString owner(const QFileInfo &info);
-    QString group(const QFileInfo &info);
+    /** The names for a file whose ids are known: info is asked only for a name not seen yet. */
+    QString owner(uint ownerId, const QFileInfo &info);
+    QString group(uint groupId, const QFileInfo &info);
 
 private:
     QHash<uint, QString> m_owners;

@@ -5,6 +5,10 @@
 
 #include <QString>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 /**
  * The instrument's picture files: BMP files of exactly FileSize bytes whose BMP header declares
  * DeclaredSize bytes in its file-size field. Only the first HeaderSize bytes are examined.
@@ -38,6 +42,18 @@ struct FileTimes
  * gets the file's times as they stood before the read.
  */
 DOSSVIEW_EXPORT qint64 readHeader(const QString &path, char *header, FileTimes *times);
+
+#ifdef Q_OS_UNIX
+/**
+ * As readHeader(), for the file name in the open directory directory (or AT_FDCWD), and only
+ * when it is a regular file of exactly FileSize bytes; -1 otherwise. status gets the file's
+ * status as it stood before the read, whenever the file could be opened.
+ */
+DOSSVIEW_EXPORT qint64 readHeaderAt(int directory, const char *name, char *header,
+                                    struct stat *status);
+/** The times of a file's status. */
+DOSSVIEW_EXPORT FileTimes timesOf(const struct stat &status);
+#endif
 
 } // namespace PictureHeader
 
