@@ -6,7 +6,18 @@ LocalTimeText::LocalTimeText(const QLocale &locale, const QString &format)
     : m_locale(locale)
     , m_format(format)
     , m_namesZone(format.contains(QLatin1Char('t')))
-{ }
+{
+    for (const QLocale::FormatType type :
+         { QLocale::ShortFormat, QLocale::LongFormat, QLocale::NarrowFormat }) {
+        const QString date = locale.dateFormat(type);
+        const QString time = locale.timeFormat(type);
+        if (!date.isEmpty() && !time.isEmpty() && format == date + QLatin1Char(' ') + time) {
+            m_dateFormat = date;
+            m_timeFormat = time;
+            break;
+        }
+    }
+}
 
 QString LocalTimeText::text(qint64 msecsSinceEpoch)
 {
@@ -17,8 +28,22 @@ QString LocalTimeText::text(qint64 msecsSinceEpoch)
     const int offset = m_namesZone ? Mixed : offsetOf(quarter);
     if (offset == Mixed)
         return m_locale.toString(QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch), m_format);
-    return m_locale.toString(
-        QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch + qint64(offset) * 1000, Qt::UTC), m_format);
+    return localText(msecsSinceEpoch + qint64(offset) * 1000);
+}
+
+QString LocalTimeText::localText(qint64 local)
+{
+    if (m_timeFormat.isEmpty())
+        return m_locale.toString(QDateTime::fromMSecsSinceEpoch(local, Qt::UTC), m_format);
+    qint64 day = local / Day;
+    if (local % Day < 0)
+        --day;
+    if (m_dayText.isNull() || day != m_day) {
+        m_day = day;
+        m_dayText = m_locale.toString(QDate(1970, 1, 1).addDays(day), m_dateFormat);
+    }
+    const QTime time = QTime::fromMSecsSinceStartOfDay(int(local - day * Day));
+    return m_dayText + QLatin1Char(' ') + m_locale.toString(time, m_timeFormat);
 }
 
 int LocalTimeText::offsetOf(qint64 quarter)
