@@ -44,9 +44,13 @@ bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
         return false;
     const auto data
         = [&](int role) { return source->headerData(logicalIndex, orientation(), role); };
-    return !data(Qt::SizeHintRole).isValid() && !data(Qt::FontRole).isValid()
-        && data(Qt::DecorationRole).isNull()
-        && !data(Qt::DisplayRole).toString().contains(QLatin1Char('\n'));
+    if (data(Qt::SizeHintRole).isValid() || data(Qt::FontRole).isValid()
+        || !data(Qt::DecorationRole).isNull())
+        return false;
+    // A row's number, as the table gives it, is one line without being written out.
+    const QVariant label = data(Qt::DisplayRole);
+    return label.userType() == QMetaType::Int
+        || !label.toString().contains(QLatin1Char('\n'));
 }
 
 void LedgerRowHeader::changeEvent(QEvent *event)

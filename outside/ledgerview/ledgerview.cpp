@@ -285,11 +285,18 @@ void Ledgerview::passOnHeldChanges()
 bool Ledgerview::eventFilter(QObject *watched, QEvent *event)
 {
     // Qt filters the events of every cell widget through its view. Widgets given while the
-    // cells are held are polished once they first come into view, not all at once here.
-    if (event->type() == QEvent::Polish && m_holding && watched != m_polishing
+    // cells are held are polished once they first come into view, not all at once here, and
+    // the ones Qt shows are hidden at once: the reveal shows those in view.
+    const QEvent::Type type = event->type();
+    if (m_holding && (type == QEvent::Polish || type == QEvent::ShowToParent)
         && watched->isWidgetType()
         && static_cast<QWidget *>(watched)->parentWidget() == viewport()) {
-        return true;
+        if (type == QEvent::ShowToParent) {
+            static_cast<QWidget *>(watched)->hide();
+            return false;
+        }
+        if (watched != m_polishing)
+            return true;
     }
     return QTableWidget::eventFilter(watched, event);
 }
