@@ -85,22 +85,26 @@ public:
         if (!PictureHeader::isInstrumentPicture(header, length))
             return {};
 
-        // As QFileInfo: the user's permissions are what access() says, the rest the mode.
-        int permissions = modePermissions(status.st_mode);
-        bool failed = false;
-        const auto userMay = [&](int mode, int permission) {
-            if (failed)
-                return false;
-            if (::faccessat(directory, name.constData(), mode, 0) == 0) {
-                permissions |= permission;
-                return true;
-            }
+        // As QFileInfo: the user's permissions are what access() says, the rest the mode. Two
+        // answers are known without asking: the file has just been opened for reading (this
+        // program runs with its own ids), and a file without an execute bit is executable by
+        // nobody, the superuser included.
+        int permissions = modePermissions(status.st_mode) | QFileDevice::ReadUser;
+        const bool readable = true;
+        bool writable = false;
+        bool executable = false;
+        bool failed = false; // other than a refusal: QFileInfo asks no further
+        if (::faccessat(directory, name.constData(), W_OK, 0) == 0) {
+            writable = true;
+            permissions |= QFileDevice::WriteUser;
+        } else {
             failed = errno != EACCES && errno != EROFS;
-            return false;
-        };
-        const bool readable = userMay(R_OK, QFileDevice::ReadUser);
-        const bool writable = userMay(W_OK, QFileDevice::WriteUser);
-        const bool executable = userMay(X_OK, QFileDevice::ExeUser);
+        }
+        if (!failed && (status.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH))
+            && ::faccessat(directory, name.constData(), X_OK, 0) == 0) {
+            executable = true;
+            permissions |= QFileDevice::ExeUser;
+        }
 
         auto *record = new QUrlInfo(info.absoluteFilePath(), permissions, QString(), QString(),
                                     qint64(status.st_size), QDateTime(), QDateTime(), false,
