@@ -6,7 +6,7 @@
 #include "ledgerview.h"
 #include "localtimetext.h"
 #include "mosaicview.h"
-#include "picturerecords.h"
+#include "picturechecks.h"
 #include "qurlinfo.h"
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
@@ -304,14 +304,20 @@ void Dossview::setNewPath(const QString &path, bool)
 {
     setFile(nullptr);
     const QString root = QString("%1").arg(path);
+    // The candidates of each folder are checked while the walk goes on.
     QFileInfoList found;
-    findFiles(root, QStringLiteral("bmp"), found);
+    PictureChecks checks;
+    int handedOver = 0;
+    findFiles(root, QStringLiteral("bmp"), found, [&] {
+        checks.add(found.mid(handedOver));
+        handedOver = found.size();
+    });
 
     // The views may still show these records until the new listing replaces them.
     retiredFiles.append(files);
     files.clear();
 
-    files = pictureRecords(found);
+    files = checks.records();
 }
 
 void Dossview::showFiles(const QString &path)

@@ -6,7 +6,7 @@
 namespace {
 
 void walk(const QString &root, const QString &lowerSuffix, bool anySuffix, QSet<QString> &entered,
-          QFileInfoList &out)
+          QFileInfoList &out, const std::function<void()> &directoryRead)
 {
     const QString real = QFileInfo(root).canonicalFilePath();
     if (!real.isEmpty()) {
@@ -25,14 +25,22 @@ void walk(const QString &root, const QString &lowerSuffix, bool anySuffix, QSet<
         const QString name = entry.fileName();
         if (name == QLatin1String(".") || name == QLatin1String(".."))
             continue;
-        walk(entry.absoluteFilePath(), lowerSuffix, anySuffix, entered, out);
+        walk(entry.absoluteFilePath(), lowerSuffix, anySuffix, entered, out, directoryRead);
     }
+    if (directoryRead)
+        directoryRead();
 }
 
 } // namespace
 
 void findFiles(const QString &root, const QString &suffix, QFileInfoList &out)
 {
+    findFiles(root, suffix, out, {});
+}
+
+void findFiles(const QString &root, const QString &suffix, QFileInfoList &out,
+               const std::function<void()> &directoryRead)
+{
     QSet<QString> entered;
-    walk(root, suffix.toLower(), suffix.trimmed().isEmpty(), entered, out);
+    walk(root, suffix.toLower(), suffix.trimmed().isEmpty(), entered, out, directoryRead);
 }

@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <functional>
+
 class QString;
 
 /**
@@ -19,5 +21,8 @@ class QString;
  * status the listing already read.
  */
 DOSSVIEW_EXPORT void findFiles(const QString &root, const QString &suffix, QFileInfoList &out);
+/** The same, calling directoryRead each time the files of a directory have been appended. */
+DOSSVIEW_EXPORT void findFiles(const QString &root, const QString &suffix, QFileInfoList &out,
+                               const std::function<void()> &directoryRead);
 
 #endif // FINDFILES_H

@@ -127,14 +127,21 @@ void tst_HostileTrees::listing_data()
         }
         return true;
     }) << false;
-    QTest::newRow("1500 candidates, pictures among decoys") << TreeMaker(
-        [](const QString &root, QStringList *expected) {
-            // Enough candidates to be checked on several threads: the records still come
-            // in the walk's order, and the decoys in between are all left out.
+    // Enough candidates to be checked on several threads: the records still come in the
+    // walk's order, and the decoys in between are all left out. In one folder the checks share
+    // one long list; in many, each folder's candidates are checked while the walk goes on.
+    for (const int folders : { 1, 30 }) {
+        QTest::newRow(folders == 1 ? "1500 candidates, pictures among decoys"
+                                   : "1500 candidates in 30 folders, pictures among decoys")
+            << TreeMaker([folders](const QString &root, QStringList *expected) {
             QByteArray wrongHeader = TestPictures::instrumentPicture(3).left(54);
             wrongHeader[3] = wrongHeader[3] + 1;
             for (int i = 0; i < 1500; ++i) {
-                const QString name = QStringLiteral("DCIM/%1.bmp").arg(i, 4, 10, QLatin1Char('0'));
+                const QString folder = folders == 1
+                    ? QStringLiteral("DCIM")
+                    : QStringLiteral("DCIM/F%1").arg(i % folders, 2, 10, QLatin1Char('0'));
+                const QString name
+                    = QStringLiteral("%1/%2.bmp").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
                 const QString path = root + '/' + name;
                 bool written = false;
                 switch (i % 4) {
@@ -152,8 +159,10 @@ void tst_HostileTrees::listing_data()
                 if (!written)
                     return false;
             }
+            expected->sort(); // folder by folder, as the walk goes
             return true;
         }) << false;
+    }
     QTest::newRow("odd names") << TreeMaker([](const QString &root, QStringList *expected) {
         // Code point order once case is folded: newline, blank, dash, letters, Chinese.
         *expected = QStringList { QStringLiteral("\nstarts with newline.bmp"),

@@ -1,4 +1,4 @@
-#include "picturerecords.h"
+#include "picturechecks.h"
 
 #include "ownernamecache.h"
 #include "pictureheader.h"
@@ -20,18 +20,12 @@
 
 namespace {
 
-// Below this many candidates, starting threads costs more than it saves.
-constexpr int ParallelFrom = 512;
+// More threads than this only queue on the same disk.
 constexpr int MaxThreads = 4;
+// Candidates a thread takes at a time.
+constexpr int BatchSize = 64;
 
-// What a check finds out about a candidate: its record, when it is a picture, without owner and
-// group names, and the ids to name them by.
-struct Checked
-{
-    QUrlInfo *record = nullptr;
-    uint ownerId = uint(-2);
-    uint groupId = uint(-2);
-};
+using Checked = PictureChecks::Checked;
 
 // The record of one candidate as QFileInfo gives it; only the calling thread may use info
 // meanwhile, since QFileInfo fills its status in as it is asked.
@@ -171,44 +165,100 @@ public:
 
 } // namespace
 
-QList<QUrlInfo *> pictureRecords(const QFileInfoList &candidates)
-{
-    const int count = candidates.size();
-    std::vector<Checked> checked(static_cast<size_t>(count));
-    const int stride
-        = count < ParallelFrom ? 1 : qBound(1, QThread::idealThreadCount(), MaxThreads);
-    // Every stride-th candidate from first on: each candidate is touched by one thread only.
-    const auto check = [&](int first) {
-        CandidateChecker checker;
-        for (int i = first; i < count; i += stride)
-            checked[size_t(i)] = checker.check(candidates.at(i));
-    };
+PictureChecks::PictureChecks() = default;
 
-    std::vector<std::thread> helpers;
-    std::vector<int> ownShares { 0 };
-    for (int share = 1; share < stride; ++share) {
+PictureChecks::~PictureChecks()
+{
+    // Ended without records(): the helpers finish, and what they made goes.
+    if (!m_ending)
+        qDeleteAll(records());
+}
+
+void PictureChecks::add(const QFileInfoList &candidates)
+{
+    if (candidates.isEmpty())
+        return;
+    {
+        // In small batches, so that the threads share even one long list evenly.
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        for (int first = 0; first < candidates.size(); first += BatchSize) {
+            const QFileInfoList batch = candidates.mid(first, BatchSize);
+            m_batches.push_back({ batch, std::vector<Checked>(size_t(batch.size())) });
+        }
+        m_handedOver += candidates.size();
+    }
+    m_added.notify_all();
+    if (m_helpers.empty() && m_handedOver >= ParallelFrom)
+        startHelpers();
+}
+
+void PictureChecks::startHelpers()
+{
+    const int helpers = qBound(1, QThread::idealThreadCount(), MaxThreads) - 1;
+    for (int i = 0; i < helpers; ++i) {
         try {
-            helpers.emplace_back(check, share);
+            m_helpers.emplace_back([this] { helpUntilEnd(); });
         } catch (const std::system_error &) {
-            ownShares.push_back(share); // no thread to be had: this one does that share too
+            break; // no thread to be had: records() checks what is left
         }
     }
-    for (int share : ownShares)
-        check(share);
-    for (std::thread &helper : helpers)
+}
+
+PictureChecks::Batch *PictureChecks::takeBatch(bool wait)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    if (wait)
+        m_added.wait(lock, [this] { return m_next < m_batches.size() || m_ending; });
+    if (m_next == m_batches.size())
+        return nullptr;
+    return &m_batches[m_next++];
+}
+
+void PictureChecks::helpUntilEnd()
+{
+    CandidateChecker checker;
+    while (Batch *batch = takeBatch(true)) {
+        for (int i = 0; i < batch->candidates.size(); ++i)
+            batch->checked[size_t(i)] = checker.check(batch->candidates.at(i));
+    }
+}
+
+QList<QUrlInfo *> PictureChecks::records()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_ending = true;
+    }
+    m_added.notify_all();
+    CandidateChecker checker;
+    while (Batch *batch = takeBatch(false)) {
+        for (int i = 0; i < batch->candidates.size(); ++i)
+            batch->checked[size_t(i)] = checker.check(batch->candidates.at(i));
+    }
+    for (std::thread &helper : m_helpers)
         helper.join();
+    m_helpers.clear();
 
     OwnerNameCache names;
     QList<QUrlInfo *> records;
-    records.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const Checked &found = checked[size_t(i)];
-        QUrlInfo *record = found.record;
-        if (!record)
-            continue;
-        record->setOwner(names.owner(found.ownerId, candidates.at(i)));
-        record->setGroup(names.group(found.groupId, candidates.at(i)));
-        records.append(record);
+    records.reserve(m_handedOver);
+    for (const Batch &batch : m_batches) {
+        for (int i = 0; i < batch.candidates.size(); ++i) {
+            const Checked &found = batch.checked[size_t(i)];
+            if (!found.record)
+                continue;
+            found.record->setOwner(names.owner(found.ownerId, batch.candidates.at(i)));
+            found.record->setGroup(names.group(found.groupId, batch.candidates.at(i)));
+            records.append(found.record);
+        }
     }
+    m_batches.clear();
     return records;
+}
+
+QList<QUrlInfo *> pictureRecords(const QFileInfoList &candidates)
+{
+    PictureChecks checks;
+    checks.add(candidates);
+    return checks.records();
 }
