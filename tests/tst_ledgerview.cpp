@@ -222,6 +222,14 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
             if (row != 11)
                 view->setItem(row, 3, new QTableWidgetItem(QStringLiteral("2 Nov 2026")));
             view->setItem(row, 4, new QTableWidgetItem(QStringLiteral(" 300.6KB")));
+            // Rows with header labels of their own, taller than a number.
+            if (row == 13)
+                view->setVerticalHeaderItem(row, new QTableWidgetItem(QStringLiteral("a\nb\nc")));
+            if (row == 15) {
+                auto *label = new QTableWidgetItem(QStringLiteral("15"));
+                label->setFont(QFont(QStringLiteral("Sans"), 40));
+                view->setVerticalHeaderItem(row, label);
+            }
         }
         view->resize(700, 400);
         view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -232,6 +240,8 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
         QVERIFY(table.rowHeight(7) > table.rowHeight(8));
         QVERIFY(table.rowHeight(9) > table.rowHeight(8));
         QVERIFY(table.rowHeight(0) > table.rowHeight(1));
+        QVERIFY(table.rowHeight(13) > table.rowHeight(14));
+        QVERIFY(table.rowHeight(15) > table.rowHeight(14));
     }
     for (int row = 0; row < rows; ++row)
         QCOMPARE(table.rowHeight(row), reference.rowHeight(row));

@@ -1,6 +1,7 @@
 #include "ledgerrowheader.h"
 
 #include <QEvent>
+#include <QTableWidget>
 
 namespace {
 
@@ -42,6 +43,10 @@ bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
     const QAbstractItemModel *source = model();
     if (!source)
         return false;
+    // A table's row without a header item of its own is labelled with its number alone.
+    const auto *table = qobject_cast<const QTableWidget *>(parentWidget());
+    if (table && table->model() == source && !table->verticalHeaderItem(logicalIndex))
+        return true;
     const auto data
         = [&](int role) { return source->headerData(logicalIndex, orientation(), role); };
     if (data(Qt::SizeHintRole).isValid() || data(Qt::FontRole).isValid()
