@@ -6,6 +6,7 @@
 
 #include "cardmaker.h"
 #include "listingrun.h"
+#include "programtheme.h"
 #include "samplebaseline.h"
 #include "timedapplication.h"
 #include "timeddossview.h"
@@ -46,20 +47,6 @@ struct Options
     int timeoutSeconds = 300;
     bool theme = true;
 };
-
-// The program applies this theme to the whole application before any sub-window exists, so
-// every widget of the window, each table label too, is styled through it.
-void applyTheme()
-{
-    QFile theme(QStringLiteral(":/image/black.css"));
-    if (!theme.open(QIODevice::ReadOnly))
-        return;
-    QByteArray css = theme.readAll();
-    const int nul = css.indexOf('\0');
-    if (nul >= 0)
-        css.truncate(nul);
-    qApp->setStyleSheet(QString::fromLatin1(css));
-}
 
 constexpr double MiB = 1024.0 * 1024.0;
 constexpr int ThumbnailPixels = 144 * 108 + 34 * 25;
@@ -345,7 +332,7 @@ QJsonObject inChild(const Options &options, int argc, char **argv, const QString
     if (pid == 0) {
         TimedApplication app(argc, argv);
         if (options.theme)
-            applyTheme();
+            applyProgramTheme();
         const QJsonObject result = job();
         QFile file(out);
         const bool ok = file.open(QIODevice::WriteOnly)

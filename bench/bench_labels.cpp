@@ -4,10 +4,10 @@
 
 #include "dossview.h"
 #include "ledgerview.h"
+#include "programtheme.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,18 +21,6 @@ namespace {
 
 constexpr int Labels = 10000;
 constexpr int Rounds = 7;
-
-void applyTheme()
-{
-    QFile theme(QStringLiteral(":/image/black.css"));
-    if (!theme.open(QIODevice::ReadOnly))
-        return;
-    QByteArray css = theme.readAll();
-    const int nul = css.indexOf('\0');
-    if (nul >= 0)
-        css.truncate(nul);
-    qApp->setStyleSheet(QString::fromLatin1(css));
-}
 
 // The fastest of several rounds, in milliseconds for all labels: the machine's other work only
 // ever adds time.
@@ -61,7 +49,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const bool themed = !app.arguments().contains(QStringLiteral("--no-theme"));
     if (themed)
-        applyTheme();
+        applyProgramTheme();
 
     QMdiArea area;
     auto *window = new Dossview(DeviceManager::UsbFile, QStringLiteral("EN"));
