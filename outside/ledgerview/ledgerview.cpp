@@ -250,10 +250,9 @@ void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
                              const QVector<int> &roles)
 {
     const bool oneCell = topLeft == bottomRight && topLeft.isValid();
-    const bool fromModel = sender() == model();
     // Qt announces every cell widget it is given as a change of its cell, calling this
     // directly; the model's changes come through its signal and never bring a widget.
-    if (oneCell && !fromModel && !m_widgetColumns.contains(topLeft.column())
+    if (oneCell && !m_widgetColumns.contains(topLeft.column()) && sender() != model()
         && indexWidget(topLeft)) {
         m_widgetColumns.insert(topLeft.column());
     }
