@@ -42,7 +42,12 @@ QUrlInfo *recordOf(const QVariant &data)
 
 QString fileNameOf(const QString &path)
 {
+#ifdef Q_OS_UNIX
+    // What QFileInfo gives, without parsing the whole path into an entry first.
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+#else
     return QFileInfo(path).fileName();
+#endif
 }
 
 } // namespace
@@ -206,6 +211,8 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
                                 .scaledToHeight(24, Qt::SmoothTransformation);
     const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
     LocalTimeText dates(locale, dateFormat);
+    qint64 textedSize = 0;
+    QString textedSizeText;
     for (int i = 0; i < records.size(); ++i) {
         const QUrlInfo *record = records.at(i);
 
@@ -237,8 +244,13 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
 
         QString sizeText;
         if (record) {
-            const double kilobytes = double(record->size()) * 0.0009765625;
-            sizeText = QStringLiteral(" %1KB").arg(locale.toString(kilobytes, 'f', 1));
+            // The instrument's pictures are all as large: the text is written once.
+            if (record->size() != textedSize || textedSizeText.isNull()) {
+                const double kilobytes = double(record->size()) * 0.0009765625;
+                textedSize = record->size();
+                textedSizeText = QStringLiteral(" %1KB").arg(locale.toString(kilobytes, 'f', 1));
+            }
+            sizeText = textedSizeText;
         }
         auto *size = new QTableWidgetItem(sizeText);
         size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -300,6 +300,12 @@ void tst_Dossview::rows_data()
         << QStringList { "/c/zz.bmp", "/c/aa.bmp", "/c/mm.bmp" }
         << QList<qint64> { 307792, 1024, 0 } << QStringList { "zz.bmp", "aa.bmp", "mm.bmp" }
         << QStringList { " 300.6KB", " 1.0KB", " 0.0KB" };
+    // Sizes repeat and change back; names as QFileInfo gives them.
+    QTest::newRow("sizes again, names without folders")
+        << QStringList { "/c/a.bmp", "b.bmp", "/c/d/", "/c/e.bmp" }
+        << QList<qint64> { 307792, 307792, 1024, 307792 }
+        << QStringList { "a.bmp", "b.bmp", "", "e.bmp" }
+        << QStringList { " 300.6KB", " 300.6KB", " 1.0KB", " 300.6KB" };
     QTest::newRow("drive path") << QStringList { "E:/DCIM/IMG0001.BMP" }
                                 << QList<qint64> { 2048000 } << QStringList { "IMG0001.BMP" }
                                 << QStringList { " 2,000.0KB" };
