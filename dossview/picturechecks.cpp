@@ -197,7 +197,7 @@ void PictureChecks::startHelpers()
     const int helpers = qBound(1, QThread::idealThreadCount(), MaxThreads) - 1;
     for (int i = 0; i < helpers; ++i) {
         try {
-            m_helpers.emplace_back([this] { helpUntilEnd(); });
+            m_helpers.emplace_back([this] { checkBatches(true); });
         } catch (const std::system_error &) {
             break; // no thread to be had: records() checks what is left
         }
@@ -214,10 +214,10 @@ PictureChecks::Batch *PictureChecks::takeBatch(bool wait)
     return &m_batches[m_next++];
 }
 
-void PictureChecks::helpUntilEnd()
+void PictureChecks::checkBatches(bool wait)
 {
     CandidateChecker checker;
-    while (Batch *batch = takeBatch(true)) {
+    while (Batch *batch = takeBatch(wait)) {
         for (int i = 0; i < batch->candidates.size(); ++i)
             batch->checked[size_t(i)] = checker.check(batch->candidates.at(i));
     }
@@ -230,11 +230,7 @@ QList<QUrlInfo *> PictureChecks::records()
         m_ending = true;
     }
     m_added.notify_all();
-    CandidateChecker checker;
-    while (Batch *batch = takeBatch(false)) {
-        for (int i = 0; i < batch->candidates.size(); ++i)
-            batch->checked[size_t(i)] = checker.check(batch->candidates.at(i));
-    }
+    checkBatches(false);
     for (std::thread &helper : m_helpers)
         helper.join();
     m_helpers.clear();

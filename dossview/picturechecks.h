@@ -61,8 +61,11 @@ private:
     };
 
     void startHelpers();
-    /** Checks batches until none is left to take; returns when the checks have ended. */
-    void helpUntilEnd();
+    /**
+     * Checks batches until none is left to take; waiting for more, until the checks end, or
+     * not.
+     */
+    void checkBatches(bool wait);
     /** Takes the next batch not taken yet, or null: waits for one unless the checks end. */
     Batch *takeBatch(bool wait);
 

@@ -26,10 +26,6 @@ qint64 msecsOf(const timespec &time)
     return qint64(time.tv_sec) * 1000 + time.tv_nsec / 1000000;
 }
 
-} // namespace
-
-namespace {
-
 // Opens name in directory without waiting on a pipe or taking a terminal, and reads the header
 // when the file passes accept.
 template<typename Accept>
