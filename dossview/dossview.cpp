@@ -19,11 +19,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -186,8 +189,15 @@ void Dossview::setFile(ImageFile *file)
 
 void Dossview::setFiles(QList<QUrlInfo *> records)
 {
+    const QPointer<Dossview> alive(this);
+    const quint64 closesBefore = closeCount;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // That pass may have closed this window, or even deleted it with its records.
+    if (!alive || closeCount != closesBefore) {
+        QGuiApplication::restoreOverrideCursor();
+        return;
+    }
 
     if (mode() == DeviceManager::UsbFile) {
         stopDiplayThumbnailThread();
@@ -310,6 +320,8 @@ void Dossview::closeEvent(QCloseEvent *event)
     stopDiplayThumbnailThread();
     setFile(nullptr);
     Panelet::closeEvent(event);
+    if (event->isAccepted())
+        ++closeCount; // a listing in progress ends where it stands
 }
 
 void Dossview::setNewPath(const QString &path, bool)
@@ -334,19 +346,55 @@ void Dossview::setNewPath(const QString &path, bool)
 
 void Dossview::showFiles(const QString &path)
 {
+    // A listing passes through the event loop twice, and a click on a disk or a fresh disk
+    // list may arrive there. Such a listing is noted, the latest one only, and runs when the
+    // one in progress is done: no listing ever fills the views from records another retired.
+    if (listingInProgress) {
+        pendingListing = path;
+        return;
+    }
+    listingInProgress = true;
+    QString next = path;
+    for (;;) {
+        if (!listDisk(next))
+            return; // the window is gone, or closed: nothing more to list
+        if (!pendingListing)
+            break;
+        next = *std::exchange(pendingListing, std::nullopt);
+    }
+    listingInProgress = false;
+}
+
+bool Dossview::listDisk(const QString &path)
+{
+    const QPointer<Dossview> alive(this);
+    const quint64 closesBefore = closeCount;
+    const auto stillListing = [&] { return alive && closeCount == closesBefore; };
+
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
-    setNewPath(path, false);
-    setFiles(files);
-    m_tabWidget->setCurrentIndex(0);
-    emit updateFiles(files, DeviceManager::UsbFile);
-    // The views show the new listing, the old worker is gone and Tethra has the new list:
-    // nothing refers to the previous records any more.
-    if (mode() == DeviceManager::UsbFile)
-        releaseRecords(retiredFiles);
+    bool listed = stillListing();
+    if (listed) {
+        setNewPath(path, false);
+        setFiles(files);
+        listed = stillListing();
+    }
+    if (listed) {
+        m_tabWidget->setCurrentIndex(0);
+        emit updateFiles(files, DeviceManager::UsbFile);
+        // The views show the new listing, the old worker is gone and Tethra has the new list:
+        // nothing refers to the previous records any more.
+        if (mode() == DeviceManager::UsbFile)
+            releaseRecords(retiredFiles);
+    } else if (alive) {
+        // Closed meanwhile: what was noted is not listed either.
+        listingInProgress = false;
+        pendingListing.reset();
+    }
 
     QGuiApplication::restoreOverrideCursor();
+    return listed;
 }
 
 void Dossview::releaseRecords(QList<QUrlInfo *> &records)
@@ -461,9 +509,10 @@ void Dossview::slotLister2AddLabel(int row, QLabel *label)
 {
     bool fresh = false;
     QImage image;
-    // Only rows of the current listing, and only the label still in that row's cell.
-    if (!thumbnails || !thumbnails->takeTable(row, &fresh, &image)
-        || ledgerview->cellWidget(row, 1) != label) {
+    // Only rows of the current listing, and only the label still in that row's cell. The
+    // label is checked first: a stale signal of an old worker must not take the row's entry.
+    if (!thumbnails || ledgerview->cellWidget(row, 1) != label
+        || !thumbnails->takeTable(row, &fresh, &image)) {
         return;
     }
     if (fresh)

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class DiplayThumbnailThread;
 class Ledgerview;
@@ -55,6 +56,8 @@ protected:
 private:
     void setNewPath(const QString &path, bool);
     void showFiles(const QString &path);
+    /** One listing of path; false when the window was closed or deleted meanwhile. */
+    bool listDisk(const QString &path);
     void stopDiplayThumbnailThread();
 
 private slots:
@@ -89,6 +92,11 @@ private:
     std::shared_ptr<ThumbnailBatch> thumbnails;
     // Records of the listing being replaced, freed once the new one has been announced.
     QList<QUrlInfo *> retiredFiles;
+    // A listing is in progress; a listing asked for meanwhile waits in pendingListing.
+    bool listingInProgress = false;
+    std::optional<QString> pendingListing;
+    // Counts accepted closes, so that a listing can tell that one came while it waited.
+    quint64 closeCount = 0;
 
     friend class DossviewProbe;
 };

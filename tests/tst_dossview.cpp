@@ -93,6 +93,7 @@ private slots:
     void rows();
     void thumbnails();
     void missingAndUndecodable();
+    void staleLabelLeavesRowItsThumbnail();
     void refreshRows();
     void workerWaitsForWindow();
     void wifiIgnoresFiles();
@@ -393,6 +394,24 @@ void tst_Dossview::thumbnails()
         auto *label = qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(i, 1));
         QCOMPARE(labelImage(label), qtThumbnail(path, QSize(34, 34)));
     }
+}
+
+void tst_Dossview::staleLabelLeavesRowItsThumbnail()
+{
+    const QList<QUrlInfo *> records = pictures(3);
+    Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
+    DossviewProbe probe(&view);
+    view.setFiles(records);
+    // Every row's thumbnail is ready, and its signal still queued.
+    QVERIFY(probe.thumbnailThread()->wait(10000));
+
+    // An old worker's last signal for row 1 comes first, with the label of its own listing.
+    QLabel oldLabel;
+    probe.addLabel(1, &oldLabel);
+    QVERIFY(oldLabel.pixmap(Qt::ReturnByValue).isNull());
+
+    auto *label = qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(1, 1));
+    QTRY_COMPARE(labelImage(label), qtThumbnail(records.at(1)->name(), QSize(34, 34)));
 }
 
 void tst_Dossview::missingAndUndecodable()

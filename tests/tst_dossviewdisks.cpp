@@ -9,9 +9,12 @@
 #include "testpictures.h"
 
 #include <QListWidget>
+#include <QPointer>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -23,6 +26,46 @@ QStringList namesOf(const QList<QUrlInfo *> &records, const QString &root)
         paths.append(record->name());
     return DiskTree::relativePaths(root, paths);
 }
+
+QStringList picturePaths(const QString &folder, int count)
+{
+    QStringList paths;
+    for (int i = 0; i < count; ++i)
+        paths.append(QStringLiteral("%1/IR_%2.BMP").arg(folder).arg(i, 4, 10, QLatin1Char('0')));
+    return paths;
+}
+
+/**
+ * Runs deliver once from inside the next listing's own event passes: from its first pass, or,
+ * with afterWalk, from the pass of its fill, once the walk has made the window's records.
+ */
+class ListingInterrupter : public QObject
+{
+public:
+    ListingInterrupter(Dossview *view, bool afterWalk, std::function<void()> deliver)
+        : m_probe(view)
+        , m_afterWalk(afterWalk)
+        , m_deliver(std::move(deliver))
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (m_afterWalk && m_probe.files().isEmpty())
+                return;
+            m_timer.stop();
+            m_delivered = true;
+            m_deliver();
+        });
+        m_timer.start();
+    }
+    bool delivered() const { return m_delivered; }
+
+private:
+    DossviewProbe m_probe;
+    bool m_afterWalk;
+    std::function<void()> m_deliver;
+    QTimer m_timer;
+    bool m_delivered = false;
+};
 
 QImage iconImage(const QIcon &icon)
 {
@@ -52,6 +95,10 @@ private slots:
     void missingDisk();
     void linkCycle();
     void filesTabShown();
+    void requestDuringListing_data();
+    void requestDuringListing();
+    void closeDuringListing_data();
+    void closeDuringListing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -340,6 +387,113 @@ void tst_DossviewDisks::filesTabShown()
     QCOMPARE(m_view->tabWidget()->currentIndex(), 1);
     m_view->setUDisks({ m_dir->path() });
     QCOMPARE(m_view->tabWidget()->currentIndex(), 0);
+}
+
+void tst_DossviewDisks::requestDuringListing_data()
+{
+    QTest::addColumn<bool>("afterWalk");
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QStringList>("listed");
+
+    for (bool afterWalk : { false, true }) {
+        const QString when = afterWalk ? QStringLiteral(", in the fill's pass")
+                                       : QStringLiteral(", in the first pass");
+        auto row = [&](const char *name) -> QTestData & {
+            return QTest::newRow(qPrintable(name + when));
+        };
+        row("other disk clicked") << afterWalk << QStringList { "click two" }
+                                  << QStringList { "one", "two" };
+        row("same disk clicked") << afterWalk << QStringList { "click one" }
+                                 << QStringList { "one", "one" };
+        row("fresh disk list") << afterWalk << QStringList { "disks two,one" }
+                               << QStringList { "one", "two" };
+        row("the latest of two clicks") << afterWalk << QStringList { "click two", "click one" }
+                                        << QStringList { "one", "one" };
+    }
+}
+
+void tst_DossviewDisks::requestDuringListing()
+{
+    QFETCH(bool, afterWalk);
+    QFETCH(QStringList, requests);
+    QFETCH(QStringList, listed);
+    QVERIFY(DiskTree::writePictures(m_dir->path(), picturePaths("one", 40)));
+    QVERIFY(DiskTree::writePictures(m_dir->path(), picturePaths("two", 30), 100));
+    const QString one = m_dir->filePath("one");
+    const QString two = m_dir->filePath("two");
+    DossviewProbe probe(m_view.get());
+    QListWidget *column = probe.diskList();
+
+    // Each announced list is read whole when it comes, and so is the one before it, which
+    // Tethra may hold until then.
+    QStringList announced;
+    QList<QUrlInfo *> previous;
+    connect(m_view.get(), &Dossview::updateFiles, this, [&](const QList<QUrlInfo *> &files) {
+        for (const QUrlInfo *record : previous)
+            QVERIFY(record->name().startsWith(m_dir->path()));
+        const QStringList names = namesOf(files, m_dir->path());
+        QVERIFY(!names.isEmpty());
+        announced.append(names.first().section(QLatin1Char('/'), 0, 0));
+        previous = files;
+    });
+
+    ListingInterrupter interrupter(m_view.get(), afterWalk, [&] {
+        for (const QString &request : requests) {
+            if (request == "click one")
+                emit column->itemClicked(column->item(0));
+            else if (request == "click two")
+                emit column->itemClicked(column->item(1));
+            else if (request == "disks two,one")
+                m_view->setUDisks({ two, one });
+        }
+    });
+    m_view->setUDisks({ one, two });
+    QVERIFY(interrupter.delivered());
+
+    // The listings ran one after the other, and the views show the one asked for last.
+    QCOMPARE(announced, listed);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    const QList<QUrlInfo *> last = lastUpdate();
+    QCOMPARE(probe.files(), last);
+    QCOMPARE(probe.mosaicview()->count(), last.size());
+    QCOMPARE(probe.ledgerview()->rowCount(), last.size());
+    for (int i = 0; i < last.size(); ++i) {
+        const quintptr record = reinterpret_cast<quintptr>(last.at(i));
+        QCOMPARE(probe.mosaicview()->item(i)->data(Qt::UserRole + 1).value<quintptr>(), record);
+        QCOMPARE(probe.ledgerview()->item(i, 2)->data(Qt::UserRole + 1).value<quintptr>(), record);
+    }
+    QVERIFY(probe.thumbnailThread());
+    QTRY_VERIFY(probe.thumbnailThread()->isFinished());
+}
+
+void tst_DossviewDisks::closeDuringListing_data()
+{
+    QTest::addColumn<bool>("afterWalk");
+    QTest::newRow("in the first pass") << false;
+    QTest::newRow("in the fill's pass") << true;
+}
+
+void tst_DossviewDisks::closeDuringListing()
+{
+    QFETCH(bool, afterWalk);
+    QVERIFY(DiskTree::writePictures(m_dir->path(), picturePaths("one", 40)));
+    // As the program makes it: a sub-window deletes itself when closed.
+    auto *view = new Dossview(DeviceManager::UsbFile, QStringLiteral("EN"));
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    view->show();
+    QPointer<Dossview> alive(view);
+    QSignalSpy updates(view, &Dossview::updateFiles);
+
+    ListingInterrupter interrupter(view, afterWalk, [&] { QVERIFY(view->close()); });
+    view->setUDisks({ m_dir->filePath("one") });
+    QVERIFY(interrupter.delivered());
+
+    // The closed window lists nothing more and announces nothing.
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(updates.count(), 0);
+    if (alive)
+        QVERIFY(!DossviewProbe(view).thumbnailThread());
+    QTRY_VERIFY(alive.isNull());
 }
 
 QTEST_MAIN(tst_DossviewDisks)

@@ -51,3 +51,8 @@ void DossviewProbe::refreshLister1(int row)
 {
     m_view->slotRefreshLister1(row);
 }
+
+void DossviewProbe::addLabel(int row, QLabel *label)
+{
+    m_view->slotLister2AddLabel(row, label);
+}

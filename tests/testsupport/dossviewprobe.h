@@ -8,6 +8,7 @@ class Dossview;
 class Ledgerview;
 class Mosaicview;
 class QAction;
+class QLabel;
 class QListWidget;
 class QStackedLayout;
 class QToolBar;
@@ -32,6 +33,7 @@ public:
     DiplayThumbnailThread *thumbnailThread() const;
 
     void refreshLister1(int row);
+    void addLabel(int row, QLabel *label);
 
 private:
     Dossview *m_view;
