@@ -394,9 +394,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::loadOptions()
 {
-    m_optionParam.historyFilesPath
-        = QCoreApplication::applicationDirPath() + QLatin1String("/History");
-    QFile file(OptionsFile::path());
+    m_optionParam.historyFilesPath = OptionsFile::defaultHistoryPath();
+    QFile file(OptionsFile::readPath());
     if (!file.open(QIODevice::ReadOnly))
         return;
     OptionsFile::readOptions(&file, m_optionParam);
@@ -404,7 +403,7 @@ void MainWindow::loadOptions()
 
 void MainWindow::loadGeometryState()
 {
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     if (!file.open(QIODevice::ReadOnly))
         return;
     OptionsFile::readGeometryState(
@@ -418,7 +417,7 @@ void MainWindow::loadGeometryState()
 
 void MainWindow::saveOptions()
 {
-    if (!OptionsFile::save(OptionsFile::path(), saveGeometry(), saveState(0), m_optionParam)) {
+    if (!OptionsFile::save(OptionsFile::writePath(), saveGeometry(), saveState(0), m_optionParam)) {
         QMessageBox::warning(this, QString(), tr("Can not open file."), QMessageBox::Ok,
                              QMessageBox::NoButton);
     }

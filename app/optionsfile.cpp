@@ -1,6 +1,5 @@
 #include "optionsfile.h"
 
-#include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -8,20 +7,44 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <optional>
+
 namespace {
 QString s_testPath;
+std::optional<SettingsLocation> s_testLocation;
 } // namespace
 
-QString OptionsFile::path()
+SettingsLocation OptionsFile::location()
 {
-    if (!s_testPath.isEmpty())
-        return s_testPath;
-    return QCoreApplication::applicationDirPath() + QLatin1String("/options.xml");
+    return s_testLocation ? *s_testLocation : SettingsLocation::forThisProgram();
+}
+
+QString OptionsFile::readPath()
+{
+    return s_testPath.isEmpty() ? location().optionsFileToRead() : s_testPath;
+}
+
+QString OptionsFile::writePath()
+{
+    return s_testPath.isEmpty() ? location().optionsFileToWrite() : s_testPath;
+}
+
+QString OptionsFile::defaultHistoryPath()
+{
+    return location().defaultHistoryFolder();
 }
 
 void OptionsFile::setPathForTesting(const QString &path)
 {
     s_testPath = path;
+}
+
+void OptionsFile::setLocationForTesting(const SettingsLocation *location)
+{
+    if (location)
+        s_testLocation = *location;
+    else
+        s_testLocation.reset();
 }
 
 void OptionsFile::scan(QIODevice *device, const TextHandler &handler)
@@ -193,7 +216,7 @@ bool OptionsFile::save(const QString &filePath, const QByteArray &geometry, cons
 
 QString readLanguageOption()
 {
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     if (!file.open(QIODevice::ReadOnly))
         return QString();
     return OptionsFile::readLanguage(&file);

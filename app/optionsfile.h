@@ -2,6 +2,7 @@
 #define OPTIONSFILE_H
 
 #include "optionparam.h"
+#include "settingslocation.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,10 +26,19 @@ namespace OptionsFile {
  */
 using TextHandler = std::function<bool(const QString &element, const QStringRef &text)>;
 
-/** Full path of options.xml: the application directory, unless a test has set another. */
-QString path();
+/** Where the options live: SettingsLocation::forThisProgram(), unless a test has set another. */
+SettingsLocation location();
+/** The options.xml the readers open (see SettingsLocation), unless a test has set a file. */
+QString readPath();
+/** The options.xml the window writes (see SettingsLocation), unless a test has set a file. */
+QString writePath();
+/** The history folder while the options name no existing one. */
+QString defaultHistoryPath();
+
 /** For tests: read and write this file instead; an empty path restores the default. */
 void setPathForTesting(const QString &path);
+/** For tests: use this location instead of the program's own; null restores it. */
+void setLocationForTesting(const SettingsLocation *location);
 
 void scan(QIODevice *device, const TextHandler &handler);
 /** Scans the file at filePath; false when it cannot be opened (nothing is reported). */
@@ -69,7 +79,10 @@ bool save(const QString &filePath, const QByteArray &geometry, const QByteArray 
 
 } // namespace OptionsFile
 
-/** The Language value of options.xml, or an empty string when the file cannot be opened. */
+/**
+ * The Language value of options.xml (OptionsFile::readPath()), or an empty string when the
+ * file cannot be opened.
+ */
 QString readLanguageOption();
 
 #endif // OPTIONSFILE_H

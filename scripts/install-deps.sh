@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build
     qtbase5-dev qttools5-dev-tools qttranslations5-l10n
     xvfb xauth fonts-wqy-microhei
+    dpkg-dev file
     "$@"
 )
 

@@ -558,7 +558,7 @@ void tst_MainWindow::livescopeOptionsFlowBack()
     QCOMPARE(h.window->optionParam(), changed);
 
     h.window->close();
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     OptionParam saved;
     OptionsFile::readOptions(&file, saved);
@@ -599,7 +599,7 @@ void tst_MainWindow::closePathsWriteOptions()
     Harness h;
     h.backend->modesToOpen = DeviceManager::UsbFile;
     h.start();
-    QVERIFY(!QFile::exists(OptionsFile::path()));
+    QVERIFY(!QFile::exists(OptionsFile::readPath()));
 
     if (viaMenu)
         h.closeAction()->trigger();
@@ -608,7 +608,7 @@ void tst_MainWindow::closePathsWriteOptions()
 
     QVERIFY(!h.window->isVisible());
     QCOMPARE(h.backend->closeRequests, QList<Mode>() << DeviceManager::UsbFile);
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray xml = file.readAll();
     for (const char *element : { "<Geometry>", "<State>", "<Language>", "<HistoryFilesPath>",

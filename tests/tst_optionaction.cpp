@@ -38,7 +38,7 @@ struct Harness
         OptionParam stored;
         stored.language = storedLanguage;
         stored.historyFilesPath = dir.path();
-        OptionsFile::save(OptionsFile::path(), QByteArray(), QByteArray(), stored);
+        OptionsFile::save(OptionsFile::writePath(), QByteArray(), QByteArray(), stored);
         window.reset(new MainWindow);
         backend = new FakeBackend;
         window->tethra()->addBackend(backend);
@@ -180,7 +180,7 @@ void tst_OptionAction::accept()
     QCOMPARE(h.window->optionParam().historyFilesPath, typed);
 
     h.window->close();
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray xml = file.readAll();
     QVERIFY(xml.contains("<Language>" + language.toUtf8() + "</Language>"));

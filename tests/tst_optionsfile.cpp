@@ -78,7 +78,7 @@ void tst_OptionsFile::initTestCase()
 
 void tst_OptionsFile::cleanup()
 {
-    QFile::remove(OptionsFile::path());
+    QFile::remove(OptionsFile::readPath());
 }
 
 void tst_OptionsFile::readOptions_data()
@@ -239,14 +239,14 @@ void tst_OptionsFile::writeReadRoundTrip()
     param.allowAlarm = param.allowAlarmSound = param.allowLogGeneration = flags;
     const QByteArray geometry("\x01\xd9\xd0\xcb\x00\x03", 6);
     const QByteArray state("\x00\x00\x00\xff", 4);
-    QVERIFY(OptionsFile::save(OptionsFile::path(), geometry, state, param));
+    QVERIFY(OptionsFile::save(OptionsFile::writePath(), geometry, state, param));
 
     OptionParam start;
     start.allowAlarm = start.allowAlarmSound = start.allowLogGeneration = !flags;
-    QCOMPARE(readOptionsFrom(readAll(OptionsFile::path()), start), param);
+    QCOMPARE(readOptionsFrom(readAll(OptionsFile::readPath()), start), param);
     QCOMPARE(readLanguageOption(), language);
 
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QList<QByteArray> geometries, states;
     OptionsFile::readGeometryState(
@@ -272,7 +272,7 @@ void tst_OptionsFile::damagedHexIsHarmless()
         MainWindow reference;
         built = reference.geometry();
     }
-    QFile file(OptionsFile::path());
+    QFile file(OptionsFile::readPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(xml);
     file.close();
@@ -283,7 +283,7 @@ void tst_OptionsFile::damagedHexIsHarmless()
 
 void tst_OptionsFile::windowWithoutFile()
 {
-    QVERIFY(!QFile::exists(OptionsFile::path()));
+    QVERIFY(!QFile::exists(OptionsFile::readPath()));
     QCOMPARE(readLanguageOption(), QString());
     {
         MainWindow window;
@@ -292,7 +292,7 @@ void tst_OptionsFile::windowWithoutFile()
                  QCoreApplication::applicationDirPath() + QStringLiteral("/History"));
         window.close();
     }
-    const QByteArray xml = readAll(OptionsFile::path());
+    const QByteArray xml = readAll(OptionsFile::readPath());
     QStringList order;
     for (const char *name : { "Geometry", "State", "Language", "HistoryFilesPath", "AllowAlarm",
                               "AllowAlarmSound", "AllowLogGeneration" })
@@ -325,7 +325,7 @@ void tst_OptionsFile::windowFallsBackFromDeletedHistoryPath()
     QVERIFY(QDir().mkpath(doomed));
     OptionParam param;
     param.historyFilesPath = doomed;
-    QVERIFY(OptionsFile::save(OptionsFile::path(), QByteArray(), QByteArray(), param));
+    QVERIFY(OptionsFile::save(OptionsFile::writePath(), QByteArray(), QByteArray(), param));
     QVERIFY(QDir(doomed).removeRecursively());
 
     const QString fallback = QCoreApplication::applicationDirPath() + QStringLiteral("/History");
@@ -334,7 +334,7 @@ void tst_OptionsFile::windowFallsBackFromDeletedHistoryPath()
         QCOMPARE(window.optionParam().historyFilesPath, fallback);
         window.close();
     }
-    QVERIFY(readAll(OptionsFile::path()).contains(fallback.toUtf8()));
+    QVERIFY(readAll(OptionsFile::readPath()).contains(fallback.toUtf8()));
 }
 
 void tst_OptionsFile::unwritableFileWarnsAndKeepsNothingHalfWritten()

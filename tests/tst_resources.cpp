@@ -33,6 +33,7 @@ private slots:
     void themeImagesResolveOrAreKnownMissing();
     void blackLeavesPlainWidgetsAlone();
     void picturesAreWhatIconforgeDraws();
+    void desktopIconsAreTheWindowIcon();
 
 private:
     static QStringList entries();
@@ -332,6 +333,40 @@ void tst_Resources::picturesAreWhatIconforgeDraws()
             QVERIFY2(!a.isNull() && a == b, qPrintable(name));
         }
     }
+}
+
+void tst_Resources::desktopIconsAreTheWindowIcon()
+{
+    // The menu entry's icon in the hicolor theme is the window icon's drawing; where the window
+    // icon holds the same size, the pixels must be the same.
+    const QString forge = QCoreApplication::applicationDirPath() + "/iconforge";
+    if (!QFileInfo::exists(forge))
+        QSKIP("iconforge is not built");
+    QTemporaryDir out;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(forge, { QStringLiteral("--hicolor"), out.path() });
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+
+    QHash<int, QImage> windowIcon;
+    QImageReader ico(":/image/calorix.ico");
+    for (int i = 0; i < ico.imageCount(); ++i) {
+        QVERIFY(ico.jumpToImage(i));
+        const QImage frame = ico.read().convertToFormat(QImage::Format_ARGB32);
+        windowIcon.insert(frame.width(), frame);
+    }
+    int compared = 0;
+    for (int size : { 48, 64, 128, 256 }) {
+        const QString file = out.filePath(QStringLiteral("%1x%1/apps/calorix.png").arg(size));
+        const QImage icon = QImage(file).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(icon.size(), QSize(size, size));
+        if (windowIcon.contains(size)) {
+            QVERIFY2(icon == windowIcon.value(size), qPrintable(file));
+            ++compared;
+        }
+    }
+    QCOMPARE(compared, 2);
 }
 
 QTEST_MAIN(tst_Resources)

@@ -4,7 +4,9 @@
 //   cmake --build <build dir> --target regenerate_icons
 //   <build dir>/bin/iconforge --sheet /tmp/icons.png app/resources
 // or run "iconforge <folder>" to write all 40 PNG pictures and the 4 .ico files into <folder>.
-// The build never runs it: the drawn files are committed with the sources.
+// The build never runs it for those: the drawn files are committed with the sources.
+// "iconforge --hicolor <folder>" draws the program's icon for the desktop's icon theme
+// (<folder>/<N>x<N>/apps/calorix.png); the build makes those for the install rules.
 
 #include "iconpainter.h"
 #include "icowriter.h"
@@ -20,6 +22,7 @@
 namespace {
 
 const int IcoSizes[] = { 256, 48, 32, 16 };
+const int HicolorSizes[] = { 48, 64, 128, 256 };
 
 int writeAll(const QString &folder)
 {
@@ -45,6 +48,21 @@ int writeAll(const QString &folder)
         if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly)
             || file.write(bytes) != bytes.size()) {
             err << "iconforge: cannot write " << name << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// The window icon's drawing at the sizes of the hicolor theme, laid out as the theme is.
+int writeHicolor(const QString &folder)
+{
+    QTextStream err(stderr);
+    for (int size : HicolorSizes) {
+        const QString apps = QStringLiteral("%1/%2x%2/apps").arg(folder).arg(size);
+        const QImage image = IconPainter::render(QStringLiteral("calorix.ico"), size);
+        if (!QDir().mkpath(apps) || !image.save(apps + QStringLiteral("/calorix.png"), "png")) {
+            err << "iconforge: cannot write " << apps << "/calorix.png\n";
             return 1;
         }
     }
@@ -91,7 +109,10 @@ int main(int argc, char *argv[])
         return writeAll(args[0]);
     if (args.size() == 3 && args[0] == QLatin1String("--sheet"))
         return writeSheet(args[1], args[2]);
+    if (args.size() == 2 && args[0] == QLatin1String("--hicolor"))
+        return writeHicolor(args[1]);
     QTextStream(stderr) << "usage: iconforge <folder>\n"
-                           "       iconforge --sheet <sheet.png> <folder>\n";
+                           "       iconforge --sheet <sheet.png> <folder>\n"
+                           "       iconforge --hicolor <folder>\n";
     return 2;
 }
