@@ -31,6 +31,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 
 using DeviceManager::Mode;
 
@@ -66,13 +67,21 @@ QStringList listedPictures(const QString &card)
 /** The demo instrument behind a real main window, with its options file in a folder of its own. */
 struct DemoHarness
 {
-    DemoHarness()
+    /** options, when given, are in the options file at start, with the history in history(). */
+    explicit DemoHarness(std::optional<OptionParam> options = {})
     {
         card = dir.filePath(QStringLiteral("card"));
         qputenv("TETHRA_BACKENDS", "demo");
         qputenv("TETHRA_DEMO_CARD", card.toLocal8Bit());
         qputenv("TETHRA_POLL_MS", "50");
-        OptionsFile::setPathForTesting(dir.filePath(QStringLiteral("options.xml")));
+        qputenv("TETHRA_DEMO_FPS", "25");
+        const QString optionsPath = dir.filePath(QStringLiteral("options.xml"));
+        if (options) {
+            QDir().mkpath(history()); // the reader takes only a folder that exists
+            options->historyFilesPath = history();
+            OptionsFile::save(optionsPath, QByteArray(), QByteArray(), *options);
+        }
+        OptionsFile::setPathForTesting(optionsPath);
         window = std::make_unique<MainWindow>();
     }
     ~DemoHarness()
@@ -85,6 +94,7 @@ struct DemoHarness
         qputenv("TETHRA_BACKENDS", "none");
     }
 
+    QString history() const { return dir.filePath(QStringLiteral("History")); }
     QMdiArea *mdiArea() const { return window->findChild<QMdiArea *>(); }
     Panelet *windowOf(Mode mode) const { return modeWindow(window.get(), mode); }
 
@@ -127,9 +137,9 @@ private slots:
     void frameRateKeptInRange();
     void cameraSendsMovingFrames();
 
-    void demoOpensFileBrowserAndLivePicture();
+    void demoOpensFileBrowserAndLiveWindow();
     void demoFileBrowserShowsPicture();
-    void demoUsbCameraAndSwitches();
+    void demoLiveWindowReadingsAndSwitches();
 };
 
 void tst_Demo::initTestCase()
@@ -241,16 +251,19 @@ void tst_Demo::cameraSendsMovingFrames()
     QSignalSpy frames(&camera, &DeviceBackend::imageReadVideo);
     QSignalSpy params(&camera, &DeviceBackend::updateExtendParam);
 
-    // The program's mask: of its video modes, Wi-Fi video only.
-    QCOMPARE(camera.open(6), int(DeviceManager::WifiVideo));
+    // A USB camera: no Wi-Fi video, whatever it is asked.
+    QCOMPARE(camera.modes(), int(DeviceManager::UsbVideo));
+    QCOMPARE(camera.open(DeviceManager::WifiVideo), 0);
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(camera.open(DeviceManager::VideoMask), int(DeviceManager::UsbVideo));
     QCOMPARE(opened.count(), 1);
-    QCOMPARE(opened.at(0).at(0).value<Mode>(), DeviceManager::WifiVideo);
-    QVERIFY(camera.isOpen(DeviceManager::WifiVideo));
-    QVERIFY(!camera.isOpen(DeviceManager::UsbVideo));
+    QCOMPARE(opened.at(0).at(0).value<Mode>(), DeviceManager::UsbVideo);
+    QVERIFY(camera.isOpen(DeviceManager::UsbVideo));
+    QVERIFY(!camera.isOpen(DeviceManager::WifiVideo));
 
     QTRY_VERIFY_WITH_TIMEOUT(frames.count() >= 8, 5000);
     for (const QList<QVariant> &frame : qAsConst(frames)) {
-        QCOMPARE(frame.at(1).value<Mode>(), DeviceManager::WifiVideo);
+        QCOMPARE(frame.at(1).value<Mode>(), DeviceManager::UsbVideo);
         QCOMPARE(frame.at(0).value<QPixmap>().size(), QSize(320, 240));
     }
     QCOMPARE(params.count(), frames.count());
@@ -266,29 +279,29 @@ void tst_Demo::cameraSendsMovingFrames()
     QVERIFY(first != last); // the hot spot moves
 
     QSignalSpy closed(&camera, &DeviceBackend::closed);
-    camera.close(DeviceManager::WifiVideo);
-    camera.close(DeviceManager::WifiVideo);
+    camera.close(DeviceManager::UsbVideo);
+    camera.close(DeviceManager::UsbVideo);
     QCOMPARE(closed.count(), 1);
     frames.clear();
     QVERIFY(!frames.wait(300)); // frames would come every 40 ms
 }
 
-void tst_Demo::demoOpensFileBrowserAndLivePicture()
+void tst_Demo::demoOpensFileBrowserAndLiveWindow()
 {
+    // The program's own Connect (mask 6) on the demo: USB files, and the USB camera.
     DemoHarness h;
     h.window->show();
     QTRY_VERIFY(h.windowOf(DeviceManager::UsbFile));
-    QTRY_VERIFY(h.windowOf(DeviceManager::WifiVideo));
-    QVERIFY(!h.windowOf(DeviceManager::UsbVideo));
+    QTRY_VERIFY(h.windowOf(DeviceManager::UsbVideo));
+    QVERIFY(!h.windowOf(DeviceManager::WifiVideo));
     QVERIFY(!h.windowOf(DeviceManager::WifiFile));
     QVERIFY(qobject_cast<Dossview *>(h.windowOf(DeviceManager::UsbFile)));
-    // The file browser opens last and is the window in front.
-    QCOMPARE(h.mdiArea()->activeSubWindow(), h.windowOf(DeviceManager::UsbFile));
-    QCOMPARE(h.window->statusBar()->findChild<QLabel *>()->text(),
-             QStringLiteral("USB flash disk is open"));
-
-    auto *live = qobject_cast<Livescope *>(h.windowOf(DeviceManager::WifiVideo));
+    // The live window opens last and is the window in front.
+    auto *live = qobject_cast<Livescope *>(h.windowOf(DeviceManager::UsbVideo));
     QVERIFY(live);
+    QCOMPARE(h.mdiArea()->activeSubWindow(), live);
+    QCOMPARE(h.window->statusBar()->findChild<QLabel *>()->text(),
+             QStringLiteral("Camera is open"));
     QTRY_VERIFY(!live->frame().isNull());
     QVERIFY(live->hasSignal());
 
@@ -297,7 +310,7 @@ void tst_Demo::demoOpensFileBrowserAndLivePicture()
     QTRY_VERIFY(!h.windowOf(DeviceManager::UsbFile));
     QCOMPARE(h.window->statusBar()->findChild<QLabel *>()->text(),
              QStringLiteral("USB flash disk is close"));
-    QVERIFY(h.windowOf(DeviceManager::WifiVideo));
+    QVERIFY(h.windowOf(DeviceManager::UsbVideo));
 }
 
 void tst_Demo::demoFileBrowserShowsPicture()
@@ -339,36 +352,59 @@ void tst_Demo::demoFileBrowserShowsPicture()
              expected.convertToFormat(QImage::Format_RGB32));
 }
 
-void tst_Demo::demoUsbCameraAndSwitches()
+void tst_Demo::demoLiveWindowReadingsAndSwitches()
 {
-    DemoHarness h;
+    OptionParam options;
+    options.language = QStringLiteral("EN");
+    options.allowAlarm = true;
+    options.allowAlarmSound = true;
+    DemoHarness h(options);
     h.window->show();
-    QTRY_VERIFY(h.windowOf(DeviceManager::WifiVideo));
-    QVERIFY(h.window->tethra()->tryOpen(DeviceManager::UsbVideo));
-    auto *usbLive = qobject_cast<Livescope *>(h.windowOf(DeviceManager::UsbVideo));
-    QVERIFY(usbLive);
-    QCOMPARE(h.mdiArea()->activeSubWindow(), usbLive);
-    QTRY_VERIFY(!usbLive->frame().isNull());
-    QTRY_VERIFY(usbLive->videoExtendParam().frameRate > 0);
-    const VideoExtendParam param = usbLive->videoExtendParam();
-    QVERIFY(param.minTemperature <= param.maxTemperature);
-    // Readings go to the active USB camera window only, never to the Wi-Fi one.
-    auto *wifiLive = qobject_cast<Livescope *>(h.windowOf(DeviceManager::WifiVideo));
-    QCOMPARE(wifiLive->videoExtendParam().frameRate, 0.0);
 
-    const bool before = h.window->optionParam().allowAlarm;
-    auto *alarm = usbLive->findChild<QCheckBox *>(QStringLiteral("alarmCheckBox"));
-    QVERIFY(alarm);
-    QCOMPARE(alarm->isChecked(), before);
-    QTest::mouseClick(alarm, Qt::LeftButton, {}, QPoint(4, alarm->height() / 2));
-    QCOMPARE(h.window->optionParam().allowAlarm, !before);
+    QTRY_VERIFY(h.windowOf(DeviceManager::UsbVideo));
+    auto *live = qobject_cast<Livescope *>(h.windowOf(DeviceManager::UsbVideo));
+    QVERIFY(live);
+    auto *readings = live->findChild<QLabel *>(QStringLiteral("readingsLabel"));
+    auto *banner = live->findChild<QLabel *>(QStringLiteral("alarmLabel"));
+    QVERIFY(readings && banner);
 
+    // Readings: minimum, maximum, centre and frame rate, as the camera measures them.
+    QTRY_VERIFY(live->videoExtendParam().frameRate > 0);
+    QTRY_VERIFY(readings->text().endsWith(QLatin1String("25 fps")));
+    const VideoExtendParam param = live->videoExtendParam();
+    QVERIFY(param.minTemperature <= param.centreTemperature);
+    QVERIFY(param.centreTemperature <= param.maxTemperature);
+    QVERIFY2(readings->text().contains(QString::number(param.maxTemperature, 'f', 1)),
+             qPrintable(readings->text()));
+
+    // The hot spot swings across 60 degrees every 12 seconds: the banner follows it, with a
+    // beep when the alarm starts.
+    const auto maximumAbove60 = [live] { return live->videoExtendParam().maxTemperature > 60; };
+    QTRY_VERIFY_WITH_TIMEOUT(maximumAbove60() && banner->isVisible(), 15000);
+    QVERIFY(live->alarmBeeps() >= 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!maximumAbove60() && !live->isAlarmActive(), 15000);
+    QVERIFY(!banner->isVisible());
+
+    // Log, switched on by the user: readings and frames in the history folder.
+    auto *log = live->findChild<QCheckBox *>(QStringLiteral("logCheckBox"));
+    QVERIFY(log);
+    QVERIFY(!log->isChecked());
+    QTest::mouseClick(log, Qt::LeftButton, {}, QPoint(4, log->height() / 2));
+    QVERIFY(h.window->optionParam().allowLogGeneration);
+    QDir folder(h.history());
+    QTRY_COMPARE(folder.entryList({ QStringLiteral("*_USB_readings.csv") }).size(), 1);
+    QTRY_VERIFY(!folder.entryList({ QStringLiteral("*_USB.png") }).isEmpty());
+    QFile csv(folder.filePath(folder.entryList({ QStringLiteral("*_USB_readings.csv") }).first()));
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readLine().trimmed(), QByteArray("time,minimum,maximum,centre,frame rate"));
+    QVERIFY(csv.readLine().trimmed().endsWith(",25.0"));
+
+    // The switches are the program's options: they are saved when it closes.
     h.window->close();
-    QFile options(h.dir.filePath(QStringLiteral("options.xml")));
-    QVERIFY(options.open(QIODevice::ReadOnly));
-    const QByteArray xml = options.readAll();
-    QVERIFY2(xml.contains(QByteArray("<AllowAlarm>") + (before ? "0" : "1") + "</AllowAlarm>"),
-             xml.constData());
+    QFile saved(h.dir.filePath(QStringLiteral("options.xml")));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray xml = saved.readAll();
+    QVERIFY2(xml.contains("<AllowLogGeneration>1</AllowLogGeneration>"), xml.constData());
 }
 
 QTEST_MAIN(tst_Demo)

@@ -63,6 +63,7 @@ private slots:
     void frameScaledToFit();
     void readingsShown();
     void noSignalAndRecovery();
+    void readingsThatStopAreDropped();
     void alarm_data();
     void alarm();
     void alarmSound();
@@ -188,6 +189,34 @@ void tst_Livescope::noSignalAndRecovery()
     QVERIFY(label->text().isEmpty());
     const QImage shown = label->pixmap(Qt::ReturnByValue).toImage();
     QCOMPARE(shown.pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::blue));
+}
+
+void tst_Livescope::readingsThatStopAreDropped()
+{
+    // Frames go on but readings stop coming, as when the window is no longer the one in
+    // front: the numbers and the alarm go after the no-signal interval, the picture stays.
+    Scope scope;
+    scope.window->show();
+    scope.window->setNoSignalInterval(1000);
+    OptionParam options;
+    options.allowAlarm = true;
+    scope.window->setOptionsParam(options);
+    QTimer frames;
+    connect(&frames, &QTimer::timeout, scope.window.get(),
+            [&scope] { scope.window->setPixmap(frame()); });
+    frames.start(20);
+    scope.window->setPixmap(frame());
+    scope.window->setVideoExtendParam(readings(70));
+    QVERIFY(scope.window->isAlarmActive());
+
+    QTRY_COMPARE(scope.label("readingsLabel")->text(), QStringLiteral("No readings"));
+    QVERIFY(scope.window->hasSignal());
+    QVERIFY(!scope.window->isAlarmActive());
+    QVERIFY(!scope.label("alarmLabel")->isVisible());
+
+    scope.window->setVideoExtendParam(readings(70));
+    QVERIFY(scope.window->isAlarmActive());
+    QVERIFY(scope.label("readingsLabel")->text().contains(QStringLiteral("70.0")));
 }
 
 void tst_Livescope::alarm_data()

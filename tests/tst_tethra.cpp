@@ -99,6 +99,8 @@ private slots:
     void noBackends();
     void tryOpenAsksEachBackendForItsModes();
     void tryOpenFailsWhenNothingOpens();
+    void tryOpenOnTheBackendsLink_data();
+    void tryOpenOnTheBackendsLink();
     void slowReceiversDoNotStarveBackends();
 
     void pullImage_data();
@@ -145,7 +147,8 @@ void tst_Tethra::environment_data()
     QTest::addColumn<bool>("systemDisks");
 
     const QStringList disks { "UsbDiskBackend" };
-    const QStringList both { "DemoCameraBackend", "UsbDiskBackend" };
+    // The demo camera comes last, so that its live window opens in front.
+    const QStringList both { "UsbDiskBackend", "DemoCameraBackend" };
     QTest::newRow("unset") << QString() << disks << true;
     QTest::newRow("usb") << "usb" << disks << true;
     QTest::newRow("none") << "none" << QStringList() << false;
@@ -178,12 +181,12 @@ void tst_Tethra::environment()
 
     const bool demo = classes.contains(QStringLiteral("DemoCameraBackend"));
     QCOMPARE(DemoCard::exists(card), demo);
-    if (auto *disks = qobject_cast<UsbDiskBackend *>(tethra.backends().value(demo ? 1 : 0))) {
+    if (auto *disks = qobject_cast<UsbDiskBackend *>(tethra.backends().value(0))) {
         QCOMPARE(disks->scanner().systemDisks(), systemDisks);
         QCOMPARE(disks->pollInterval(), 250);
         QCOMPARE(disks->scanner().extraDisks().size(), demo ? 1 : 0);
     }
-    if (auto *camera = qobject_cast<DemoCameraBackend *>(tethra.backends().value(0)))
+    if (auto *camera = qobject_cast<DemoCameraBackend *>(tethra.backends().value(1)))
         QCOMPARE(camera->frameRate(), DemoCameraBackend::MaxFrameRate);
 }
 
@@ -240,6 +243,51 @@ void tst_Tethra::tryOpenFailsWhenNothingOpens()
     QCOMPARE(backend->openRequests, QList<int> { DeviceManager::WifiVideo });
     QVERIFY(!tethra.tryOpen(DeviceManager::WifiFile)); // offered by nobody: nobody asked
     QCOMPARE(backend->openRequests.size(), 1);
+}
+
+void tst_Tethra::tryOpenOnTheBackendsLink_data()
+{
+    QTest::addColumn<int>("offered");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<int>("firstAsked");
+    QTest::addColumn<int>("secondAsked");
+
+    // The first backend offers only some modes; the second offers all, and is asked for what
+    // the first left unserved.
+    QTest::newRow("program's mask, USB camera") << 8 << 6 << 8 << 4;
+    QTest::newRow("USB video, Wi-Fi camera") << 2 << 8 << 2 << 0;
+    QTest::newRow("Wi-Fi files, USB disk") << 4 << 1 << 4 << 0;
+    QTest::newRow("own link preferred") << 10 << 2 << 2 << 0;
+    QTest::newRow("both video links, one offered") << 8 << 10 << 8 << 2;
+    QTest::newRow("other kind only") << 4 << 2 << 0 << 2;
+}
+
+void tst_Tethra::tryOpenOnTheBackendsLink()
+{
+    QFETCH(int, offered);
+    QFETCH(int, asked);
+    QFETCH(int, firstAsked);
+    QFETCH(int, secondAsked);
+
+    Tethra tethra;
+    auto *first = new FakeBackend(offered);
+    first->modesToOpen = offered;
+    auto *second = new FakeBackend(DeviceManager::AllModes);
+    second->modesToOpen = DeviceManager::AllModes;
+    tethra.addBackend(first);
+    tethra.addBackend(second);
+    QSignalSpy opened(&tethra, &Tethra::opened);
+
+    QVERIFY(tethra.tryOpen(asked));
+    QCOMPARE(first->openRequests, firstAsked ? QList<int> { firstAsked } : QList<int>());
+    QCOMPARE(second->openRequests, secondAsked ? QList<int> { secondAsked } : QList<int>());
+    // What opened is announced as the mode it is, and Tethra knows it under that mode.
+    int announced = 0;
+    for (const QList<QVariant> &signal : qAsConst(opened))
+        announced |= signal.at(0).value<Mode>();
+    QCOMPARE(announced, firstAsked | secondAsked);
+    if (firstAsked) // one mode in every row
+        QVERIFY(tethra.modeIsActived(Mode(firstAsked)));
 }
 
 void tst_Tethra::pullImage_data()

@@ -142,6 +142,7 @@ void Livescope::setVideoExtendParam(const VideoExtendParam &param)
 {
     m_extendParam = param;
     m_hasReadings = true;
+    m_sinceReadings.restart();
     showReadings();
     updateAlarm();
     if (m_optionParam.allowLogGeneration
@@ -190,6 +191,13 @@ void Livescope::showReadings()
                                  .arg(m_extendParam.maxTemperature, 0, 'f', 1)
                                  .arg(m_extendParam.centreTemperature, 0, 'f', 1)
                                  .arg(m_extendParam.frameRate, 0, 'f', 0));
+}
+
+void Livescope::dropReadings()
+{
+    m_hasReadings = false;
+    showReadings();
+    updateAlarm();
 }
 
 void Livescope::updateAlarm()
@@ -263,15 +271,15 @@ void Livescope::timerEvent(QTimerEvent *event)
     }
     if (m_hasSignal && m_sinceFrame.hasExpired(m_noSignalInterval)) {
         m_hasSignal = false;
-        m_hasReadings = false;
         m_frameLabel->setPixmap(QPixmap());
         m_frameLabel->setText(tr("No signal"));
-        showReadings();
-        updateAlarm();
+        dropReadings();
     } else if (!m_hasSignal && m_frameLabel->text().isEmpty()
                && m_sinceFrame.hasExpired(m_noSignalInterval)) {
         m_frameLabel->setText(tr("No signal")); // never had a frame
     }
+    if (m_hasReadings && m_sinceReadings.hasExpired(m_noSignalInterval))
+        dropReadings();
     if (m_alarmActive && m_optionParam.allowAlarmSound
         && (!m_sinceBeep.isValid() || m_sinceBeep.hasExpired(AlarmBeepInterval)))
         beep();

@@ -25,7 +25,9 @@ class QLabel;
  *
  * A user's change of a switch emits updateOptionParam; setOptionsParam moves the switches
  * without emitting. When no frame has come for the no-signal interval, the picture says
- * "No signal" and the readings and alarm are dropped, until frames come back.
+ * "No signal" and the readings and alarm are dropped, until frames come back. Readings that
+ * stop coming while frames go on (the main window hands them to the window in front only)
+ * are dropped after the same interval, so that neither numbers nor alarm go stale.
  */
 class LIVESCOPE_EXPORT Livescope : public Panelet
 {
@@ -79,6 +81,7 @@ private:
     void switchClicked();
     void showFrame();
     void showReadings();
+    void dropReadings();
     void updateAlarm();
     void beep();
     void logFrame(const QString &suffix);
@@ -94,6 +97,7 @@ private:
     int m_watchdogTimer = 0;
     QPixmap m_frame;
     QElapsedTimer m_sinceFrame;
+    QElapsedTimer m_sinceReadings;
     QElapsedTimer m_sinceBeep;
     QElapsedTimer m_sinceReadingLogged;
     QElapsedTimer m_sinceFrameLogged;

@@ -29,11 +29,9 @@ void DemoCameraBackend::setFrameRate(double framesPerSecond)
 int DemoCameraBackend::open(int modeMask)
 {
     const int wanted = modeMask & modes();
-    for (DeviceManager::Mode mode : { DeviceManager::WifiVideo, DeviceManager::UsbVideo }) {
-        if (!(wanted & mode))
-            continue;
-        m_openModes |= mode;
-        emit opened(mode);
+    if (wanted & DeviceManager::UsbVideo) {
+        m_openModes |= DeviceManager::UsbVideo;
+        emit opened(DeviceManager::UsbVideo);
     }
     if (m_openModes && !m_frameTimer.isActive()) {
         if (!m_clock.isValid())
@@ -62,10 +60,8 @@ void DemoCameraBackend::sendFrame()
 {
     ThermalScene::Readings readings;
     const QPixmap frame = QPixmap::fromImage(m_scene.render(m_clock.elapsed() / 1000.0, &readings));
-    for (DeviceManager::Mode mode : { DeviceManager::WifiVideo, DeviceManager::UsbVideo }) {
-        if (m_openModes & mode)
-            emit imageReadVideo(frame, mode);
-    }
+    if (m_openModes & DeviceManager::UsbVideo)
+        emit imageReadVideo(frame, DeviceManager::UsbVideo);
     // The instrument reports tenths of a degree.
     const auto tenths = [](double value) { return std::round(value * 10.0) / 10.0; };
     VideoExtendParam param;

@@ -9,7 +9,8 @@
 
 /**
  * The demo instrument's camera: a synthetic thermal scene with a moving hot spot, sent as
- * live frames to each open video mode (USB and Wi-Fi) with matching extended parameters.
+ * live frames with matching extended parameters. It hangs on the USB cable, so it offers USB
+ * video only; Tethra asks it for that when video is wanted on either link.
  */
 class TETHRA_EXPORT DemoCameraBackend : public DeviceBackend
 {
@@ -22,7 +23,7 @@ public:
     explicit DemoCameraBackend(QObject *parent = nullptr);
     ~DemoCameraBackend() override;
 
-    int modes() const override { return DeviceManager::VideoMask; }
+    int modes() const override { return DeviceManager::UsbVideo; }
     int open(int modeMask) override;
     void close(DeviceManager::Mode mode) override;
     bool isOpen(DeviceManager::Mode mode) const override;

@@ -46,22 +46,48 @@ bool Tethra::tryOpen(int modeMask)
     QElapsedTimer clock;
     clock.start();
     int openedModes = 0;
+    int servedModes = 0; // the requested modes that have come up, on their link or the other
     for (DeviceBackend *backend : qAsConst(m_backends)) {
         if (clock.hasExpired(TryOpenBudget)) {
             qWarning("Tethra: device probing took longer than %d ms; some backends not asked",
                      TryOpenBudget);
             break;
         }
-        // A mode that an earlier backend opened is not asked of another one.
-        const int wanted = modeMask & backend->modes() & ~openedModes;
-        if (wanted)
-            openedModes |= backend->open(wanted) & wanted;
+        // A mode that an earlier backend served is not asked of another one.
+        const int wanted = requestFor(modeMask & ~servedModes, backend->modes());
+        if (!wanted)
+            continue;
+        const int opened = backend->open(wanted) & wanted;
+        openedModes |= opened;
+        servedModes |= servedBy(modeMask, opened);
     }
     m_probing = false;
     const QList<DeviceManager::Mode> held = std::exchange(m_heldOpened, {});
     for (DeviceManager::Mode mode : held)
         emit opened(mode);
     return openedModes != 0;
+}
+
+int Tethra::requestFor(int requested, int offered)
+{
+    int request = requested & offered;
+    // The instrument answers on the link it is attached to: a kind of access asked for on a
+    // link this backend does not have is asked for on the link it has.
+    for (int kind : { int(DeviceManager::FileMask), int(DeviceManager::VideoMask) }) {
+        if ((requested & kind) && !(request & kind))
+            request |= offered & kind;
+    }
+    return request;
+}
+
+int Tethra::servedBy(int requested, int opened)
+{
+    int served = requested & opened;
+    for (int kind : { int(DeviceManager::FileMask), int(DeviceManager::VideoMask) }) {
+        if (opened & kind & ~requested)
+            served |= requested & kind;
+    }
+    return served;
 }
 
 void Tethra::announceOpened(DeviceManager::Mode mode)

@@ -45,6 +45,11 @@ public:
      * and Wi-Fi video. Every backend offering a requested mode is asked in turn; a mode that
      * is already open counts as opened and is announced again.
      *
+     * The link bits say where the access is wanted; a device answers on the link it is
+     * attached to. A backend that offers a requested kind of access (files, video) only on the
+     * other link is asked for it there, and the mode that opens is the one announced: the
+     * demo camera, a USB camera, opens USB video (8) for the program's 6.
+     *
      * Returns true when at least one mode opened. Each is announced by opened(), inside this
      * call (once every backend has been asked) or later from the event loop. The backends
      * answer without waiting for devices, so the call returns quickly; backends are no longer
@@ -73,6 +78,10 @@ signals:
     void updateExtendParam(const VideoExtendParam &param);
 
 private:
+    /** The modes to ask of a backend offering offered when requested are wanted. */
+    static int requestFor(int requested, int offered);
+    /** The requested modes that the modes opened stand for. */
+    static int servedBy(int requested, int opened);
     DeviceBackend *backendFor(DeviceManager::Mode mode) const;
     void announceOpened(DeviceManager::Mode mode);
 

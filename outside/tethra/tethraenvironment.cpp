@@ -57,13 +57,6 @@ QString TethraEnvironment::defaultDemoCard()
 QList<DeviceBackend *> TethraEnvironment::createBackends() const
 {
     QList<DeviceBackend *> backends;
-    // The camera is asked first, so that the file browser opens last and is the window in
-    // front when both come up together.
-    if (m_demo) {
-        auto *camera = new DemoCameraBackend;
-        camera->setFrameRate(m_demoFrameRate);
-        backends.append(camera);
-    }
     if (m_usbDisks || m_demo) {
         RemovableDiskScanner scanner;
         scanner.setSystemDisks(m_usbDisks);
@@ -79,6 +72,14 @@ QList<DeviceBackend *> TethraEnvironment::createBackends() const
         auto *disks = new UsbDiskBackend(scanner);
         disks->setPollInterval(m_pollInterval);
         backends.append(disks);
+    }
+    // The camera is asked last, so that the live picture opens last and is the window in
+    // front when both come up together: the main window hands the readings to the active
+    // USB video window only.
+    if (m_demo) {
+        auto *camera = new DemoCameraBackend;
+        camera->setFrameRate(m_demoFrameRate);
+        backends.append(camera);
     }
     return backends;
 }
