@@ -56,6 +56,8 @@ private:
     void setNewPath(const QString &path, bool);
     void showFiles(const QString &path);
     void stopDiplayThumbnailThread();
+    /** Opens the picture step rows away from the current one, as a double click would. */
+    void openNeighbourPicture(int step);
 
 private slots:
     void slotActionTriggered(bool checked = false);
