@@ -69,7 +69,8 @@ QPointF ThermogramCanvas::cellCentre(const QRect &rect, const QSize &plane, cons
 
 QString ThermogramCanvas::celsiusText(double celsius)
 {
-    return tr("%1 °C").arg(QString::number(celsius, 'f', 1));
+    // Digits and the unit's symbol read the same in every language the program speaks.
+    return QString::number(celsius, 'f', 1) + QStringLiteral(" °C");
 }
 
 void ThermogramCanvas::resizeEvent(QResizeEvent *event)
