@@ -26,12 +26,17 @@ void PaletteBar::setRange(double minimum, double maximum)
     update();
 }
 
+int PaletteBar::labelHeight() const
+{
+    return fontMetrics().height();
+}
+
 QSize PaletteBar::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
     const int text
         = qMax(metrics.horizontalAdvance(m_minimumText), metrics.horizontalAdvance(m_maximumText));
-    return QSize(BarWidth + Gap + text + Gap, 4 * metrics.height());
+    return QSize(BarWidth + Gap + text, 4 * metrics.height());
 }
 
 QSize PaletteBar::minimumSizeHint() const

@@ -7,7 +7,8 @@
 
 /**
  * The picture's colour scale: the instrument's palette from the hottest colour at the top to
- * the coldest at the bottom, labelled with the temperatures they stand for.
+ * the coldest at the bottom, labelled with the temperatures they stand for. The colours span
+ * the bar's height less half a label's height at each end, where the labels are centred.
  */
 class PANELET_EXPORT PaletteBar : public QWidget
 {
@@ -19,6 +20,8 @@ public:
     QString minimumText() const { return m_minimumText; }
     QString maximumText() const { return m_maximumText; }
 
+    /** The height of a label; the colours start and end half of it inside the bar. */
+    int labelHeight() const;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

@@ -4,7 +4,6 @@
 #include "thermogramcanvas.h"
 
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QVBoxLayout>
@@ -24,7 +23,6 @@ QLabel *centredLabel(const QString &name, QWidget *parent)
 PicturePage::PicturePage(QWidget *parent)
     : QWidget(parent)
     , m_canvas(new ThermogramCanvas(this))
-    , m_paletteBar(new PaletteBar(this))
     , m_readingsLabel(centredLabel(QStringLiteral("readingsLabel"), this))
     , m_conditionsLabel(centredLabel(QStringLiteral("conditionsLabel"), this))
     , m_noDataLabel(centredLabel(QStringLiteral("noDataLabel"), this))
@@ -32,14 +30,9 @@ PicturePage::PicturePage(QWidget *parent)
 {
     // Keys for moving between pictures reach the page, not a widget on another tab.
     setFocusPolicy(Qt::StrongFocus);
-    m_paletteBar->hide();
-
-    auto *pictureRow = new QHBoxLayout;
-    pictureRow->addWidget(m_canvas, 1);
-    pictureRow->addWidget(m_paletteBar);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(pictureRow, 1);
+    layout->addWidget(m_canvas, 1);
     layout->addWidget(m_readingsLabel);
     layout->addWidget(m_conditionsLabel);
     layout->addWidget(m_noDataLabel);
@@ -57,13 +50,10 @@ void PicturePage::setPicture(const QImage &image, const QString &fileName,
     m_nameLabel->setToolTip(fileName);
 
     const bool measured = m_thermogram.isValid();
-    m_paletteBar->setVisible(measured);
     m_readingsLabel->setVisible(measured);
     m_conditionsLabel->setVisible(measured);
     m_noDataLabel->setVisible(!measured && !image.isNull());
     if (measured) {
-        m_paletteBar->setRange(m_thermogram.celsiusAt(m_thermogram.coldestCell()),
-                               m_thermogram.celsiusAt(m_thermogram.hottestCell()));
         const QDateTime captured = m_thermogram.captureTime.toLocalTime();
         m_conditionsLabel->setText(
             tr("Emissivity %1").arg(QString::number(m_thermogram.emissivity, 'f', 2))
@@ -85,6 +75,11 @@ void PicturePage::clear()
     setPicture(QImage(), QString());
     m_nameLabel->clear();
     m_nameLabel->setToolTip(QString());
+}
+
+PaletteBar *PicturePage::paletteBar() const
+{
+    return m_canvas->paletteBar();
 }
 
 QString PicturePage::fileName() const

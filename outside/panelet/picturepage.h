@@ -32,7 +32,7 @@ public:
     QString fileName() const;
     const Thermogram &thermogram() const { return m_thermogram; }
     ThermogramCanvas *canvas() const { return m_canvas; }
-    PaletteBar *paletteBar() const { return m_paletteBar; }
+    PaletteBar *paletteBar() const;
 
 private:
     void showPointer(const QPoint &cell);
@@ -41,7 +41,6 @@ private:
     QImage m_image;
     Thermogram m_thermogram;
     ThermogramCanvas *m_canvas = nullptr;
-    PaletteBar *m_paletteBar = nullptr;
     QLabel *m_readingsLabel = nullptr;
     QLabel *m_conditionsLabel = nullptr;
     QLabel *m_noDataLabel = nullptr;

@@ -1,5 +1,7 @@
 #include "thermogramcanvas.h"
 
+#include "palettebar.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -16,7 +18,9 @@ const QPoint NoCell(-1, -1);
 
 ThermogramCanvas::ThermogramCanvas(QWidget *parent)
     : QWidget(parent)
+    , m_paletteBar(new PaletteBar(this))
 {
+    m_paletteBar->hide();
     setMouseTracking(true);
     setMinimumSize(1, 1);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -28,6 +32,10 @@ void ThermogramCanvas::setPicture(const QImage &image, const Thermogram &thermog
     m_thermogram = thermogram.isValid() ? thermogram : Thermogram();
     m_hottest = m_thermogram.hottestCell();
     m_coldest = m_thermogram.coldestCell();
+    if (m_thermogram.isValid())
+        m_paletteBar->setRange(m_thermogram.celsiusAt(m_coldest),
+                               m_thermogram.celsiusAt(m_hottest));
+    m_paletteBar->setVisible(m_thermogram.isValid());
     updateScaledPicture();
     // The pointer may already be over the new picture.
     const QPoint pointer = mapFromGlobal(QCursor::pos());
@@ -103,7 +111,22 @@ void ThermogramCanvas::setPointerCell(const QPoint &cell)
 
 void ThermogramCanvas::updateScaledPicture()
 {
-    m_pictureRect = fitRect(size(), m_image.size());
+    if (m_thermogram.isValid()) {
+        // The scale takes a strip on the right, and half a line above and below for its labels.
+        const QSize bar = m_paletteBar->sizeHint();
+        const int gap = 8;
+        const int labelMargin = m_paletteBar->labelHeight() / 2;
+        const QSize area(width() - bar.width() - gap, height() - 2 * labelMargin);
+        m_pictureRect = fitRect(area, m_image.size());
+        if (!m_pictureRect.isEmpty()) {
+            m_pictureRect.translate((bar.width() + gap) / 2, labelMargin);
+            m_paletteBar->setGeometry(m_pictureRect.right() + 1 + gap,
+                                      m_pictureRect.top() - labelMargin, bar.width(),
+                                      m_pictureRect.height() + 2 * labelMargin);
+        }
+    } else {
+        m_pictureRect = fitRect(size(), m_image.size());
+    }
     m_scaled = m_pictureRect.isEmpty()
         ? QPixmap()
         : QPixmap::fromImage(

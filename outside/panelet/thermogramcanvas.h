@@ -9,10 +9,13 @@
 #include <QPixmap>
 #include <QWidget>
 
+class PaletteBar;
+
 /**
  * Draws a picture scaled to fit (aspect kept, centred, at most MaxZoom times its size) and,
  * when the picture has temperatures, marks its hottest and coldest cell and its centre with
- * their values and follows the pointer across the plane's cells.
+ * their values and follows the pointer across the plane's cells. Its colour scale stands beside
+ * the picture, as tall as the picture.
  */
 class PANELET_EXPORT ThermogramCanvas : public QWidget
 {
@@ -26,6 +29,8 @@ public:
     void setPicture(const QImage &image, const Thermogram &thermogram);
     void clear();
 
+    /** The colour scale beside the picture, shown while the picture has temperatures. */
+    PaletteBar *paletteBar() const { return m_paletteBar; }
     /** Where the picture is drawn now; empty without a picture. */
     QRect pictureRect() const { return m_pictureRect; }
     /** The cell under the pointer, or (-1, -1) when it is not over the picture's plane. */
@@ -54,6 +59,7 @@ private:
     void setPointerCell(const QPoint &cell);
     void drawMarker(QPainter &painter, const QPoint &cell, const QColor &colour, int shape) const;
 
+    PaletteBar *m_paletteBar = nullptr;
     QImage m_image;
     Thermogram m_thermogram;
     QPoint m_hottest;
