@@ -116,11 +116,11 @@ void tst_PicturePage::measuredPicture()
     QVERIFY(page.paletteBar()->isVisible());
     QCOMPARE(page.paletteBar()->maximumText(), QStringLiteral("78.5 °C"));
     QCOMPARE(page.paletteBar()->minimumText(), QStringLiteral("-12.3 °C"));
-    QVERIFY(!labelNamed(page, "noDataLabel")->isVisible());
-    const QString conditions = labelNamed(page, "conditionsLabel")->text();
+    QVERIFY(!labelNamed(page, "pictureNoDataLabel")->isVisible());
+    const QString conditions = labelNamed(page, "pictureConditionsLabel")->text();
     QVERIFY2(conditions.contains(QLatin1String("Emissivity 0.95")), qPrintable(conditions));
     QVERIFY(conditions.contains(QLatin1String("Captured ")));
-    const QString readings = labelNamed(page, "readingsLabel")->text();
+    const QString readings = labelNamed(page, "pictureReadingsLabel")->text();
     QVERIFY2(readings.contains(QStringLiteral("Hottest 78.5 °C")), qPrintable(readings));
     QVERIFY(readings.contains(QStringLiteral("Coldest -12.3 °C")));
     QVERIFY(readings.contains(QStringLiteral("Centre 24.0 °C")));
@@ -134,18 +134,21 @@ void tst_PicturePage::measuredPicture()
         = ThermogramCanvas::cellCentre(rect, QSize(160, 120), QPoint(120, 30)).toPoint();
     movePointer(canvas, hot);
     QCOMPARE(canvas->pointerCell(), QPoint(120, 30));
-    QVERIFY2(
-        labelNamed(page, "readingsLabel")->text().startsWith(QStringLiteral("Pointer 78.5 °C")),
-        qPrintable(labelNamed(page, "readingsLabel")->text()));
+    QVERIFY2(labelNamed(page, "pictureReadingsLabel")
+                 ->text()
+                 .startsWith(QStringLiteral("Pointer 78.5 °C")),
+             qPrintable(labelNamed(page, "pictureReadingsLabel")->text()));
     movePointer(canvas,
                 ThermogramCanvas::cellCentre(rect, QSize(160, 120), QPoint(120, 60)).toPoint());
     QCOMPARE(canvas->pointerCell(), QPoint(120, 60));
-    QVERIFY(
-        labelNamed(page, "readingsLabel")->text().startsWith(QStringLiteral("Pointer 20.0 °C")));
+    QVERIFY(labelNamed(page, "pictureReadingsLabel")
+                ->text()
+                .startsWith(QStringLiteral("Pointer 20.0 °C")));
     // Off the picture, in the margin beside it.
     movePointer(canvas, QPoint(rect.left() - 2, rect.center().y()));
     QCOMPARE(canvas->pointerCell(), QPoint(-1, -1));
-    QVERIFY(labelNamed(page, "readingsLabel")->text().startsWith(QStringLiteral("Pointer —")));
+    QVERIFY(
+        labelNamed(page, "pictureReadingsLabel")->text().startsWith(QStringLiteral("Pointer —")));
 }
 
 void tst_PicturePage::pictureWithoutTemperatures()
@@ -160,12 +163,12 @@ void tst_PicturePage::pictureWithoutTemperatures()
     QCOMPARE(page.picture(), picture());
     QVERIFY(!page.thermogram().isValid());
     QVERIFY(!page.paletteBar()->isVisible());
-    QLabel *noData = labelNamed(page, "noDataLabel");
+    QLabel *noData = labelNamed(page, "pictureNoDataLabel");
     QVERIFY(noData->isVisible());
     QCOMPARE(noData->text(), QStringLiteral("This picture has no temperature data."));
     // One plain line: nothing else about temperatures is left on the page.
-    QVERIFY(!labelNamed(page, "readingsLabel")->isVisible());
-    QVERIFY(!labelNamed(page, "conditionsLabel")->isVisible());
+    QVERIFY(!labelNamed(page, "pictureReadingsLabel")->isVisible());
+    QVERIFY(!labelNamed(page, "pictureConditionsLabel")->isVisible());
     movePointer(page.canvas(), page.canvas()->pictureRect().center());
     QCOMPARE(page.canvas()->pointerCell(), QPoint(-1, -1));
 

@@ -23,10 +23,10 @@ QLabel *centredLabel(const QString &name, QWidget *parent)
 PicturePage::PicturePage(QWidget *parent)
     : QWidget(parent)
     , m_canvas(new ThermogramCanvas(this))
-    , m_readingsLabel(centredLabel(QStringLiteral("readingsLabel"), this))
-    , m_conditionsLabel(centredLabel(QStringLiteral("conditionsLabel"), this))
-    , m_noDataLabel(centredLabel(QStringLiteral("noDataLabel"), this))
-    , m_nameLabel(centredLabel(QStringLiteral("nameLabel"), this))
+    , m_readingsLabel(centredLabel(QStringLiteral("pictureReadingsLabel"), this))
+    , m_conditionsLabel(centredLabel(QStringLiteral("pictureConditionsLabel"), this))
+    , m_noDataLabel(centredLabel(QStringLiteral("pictureNoDataLabel"), this))
+    , m_nameLabel(centredLabel(QStringLiteral("pictureNameLabel"), this))
 {
     // Keys for moving between pictures reach the page, not a widget on another tab.
     setFocusPolicy(Qt::StrongFocus);
