@@ -7,6 +7,7 @@
 #include "localtimetext.h"
 #include "mosaicview.h"
 #include "picturechecks.h"
+#include "picturepage.h"
 #include "qurlinfo.h"
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
@@ -178,6 +180,21 @@ void Dossview::initConnection()
     connect(ledgerview, &QTableWidget::itemDoubleClicked, this,
             &Dossview::slotLedgerviewItemDoubleClicked);
     connect(diskList, &QListWidget::itemClicked, this, &Dossview::slotDiskListItemClicked);
+
+    // On the picture tab the arrow and page keys open the listing's neighbouring pictures.
+    const std::pair<Qt::Key, int> steps[] = {
+        { Qt::Key_Left, -1 }, { Qt::Key_PageUp, -1 }, { Qt::Key_Right, 1 }, { Qt::Key_PageDown, 1 }
+    };
+    for (const auto &[key, step] : steps) {
+        auto *shortcut = new QShortcut(QKeySequence(key), m_picturePage, nullptr, nullptr,
+                                       Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, step = step] { openNeighbourPicture(step); });
+    }
+    connect(m_tabWidget, &QTabWidget::currentChanged, this, [this] {
+        if (m_tabWidget->currentWidget() == m_picturePage)
+            m_picturePage->setFocus();
+    });
 }
 
 void Dossview::setFile(ImageFile *file)
@@ -496,6 +513,18 @@ void Dossview::slotLedgerviewItemDoubleClicked(QTableWidgetItem *item)
         return;
     setFile(nullptr);
     emit pullImage(reinterpret_cast<QObject *>(record), mode());
+}
+
+void Dossview::openNeighbourPicture(int step)
+{
+    // The grid's current entry is the picture on show: a double click in either view made it
+    // current. The table follows the grid through the row-change slots.
+    const int current = mosaicview->currentRow();
+    const int row = current + step;
+    if (current < 0 || row < 0 || row >= mosaicview->count())
+        return;
+    mosaicview->setCurrentRow(row);
+    slotMosaicviewItemDoubleClicked(mosaicview->item(row));
 }
 
 void Dossview::slotDiskListItemClicked(QListWidgetItem *item)

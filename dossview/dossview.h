@@ -59,6 +59,8 @@ private:
     /** One listing of path; false when the window was closed or deleted meanwhile. */
     bool listDisk(const QString &path);
     void stopDiplayThumbnailThread();
+    /** Opens the picture step rows away from the current one, as a double click would. */
+    void openNeighbourPicture(int step);
 
 private slots:
     void slotActionTriggered(bool checked = false);

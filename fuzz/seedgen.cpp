@@ -1,7 +1,9 @@
 // Writes the seed corpora of the fuzz targets, so no binary sample is kept in the tree.
-// Usage: fuzz_seedgen <folder>; makes <folder>/options, <folder>/header and <folder>/decode.
+// Usage: fuzz_seedgen <folder>; makes <folder>/options, <folder>/header, <folder>/decode and
+// <folder>/thermogram.
 
 #include "optionsfile.h"
+#include "thermogramformat.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -74,7 +76,8 @@ int main(int argc, char *argv[])
     const QString options = root + QStringLiteral("/options");
     const QString header = root + QStringLiteral("/header");
     const QString decode = root + QStringLiteral("/decode");
-    for (const QString &folder : { options, header, decode })
+    const QString thermogram = root + QStringLiteral("/thermogram");
+    for (const QString &folder : { options, header, decode, thermogram })
         if (!QDir().mkpath(folder))
             return 1;
 
@@ -122,5 +125,26 @@ int main(int argc, char *argv[])
               encoded(pattern(6, 4, QImage::Format_RGB32), "PPM"));
     ok &= put(decode, QStringLiteral("small.xpm"),
               encoded(pattern(3, 3, QImage::Format_RGB32), "XPM"));
+
+    // Temperature blocks: the instrument's plane and a small one, whole and cut.
+    for (const QSize &size : { QSize(160, 120), QSize(4, 3) }) {
+        Thermogram t;
+        t.planeSize = size;
+        t.celsiusPerCount = 0.01;
+        t.celsiusAtZero = -100.0;
+        t.emissivity = 0.95;
+        t.reflectedCelsius = 20.0;
+        t.ambientCelsius = 22.0;
+        t.distanceMetres = 1.5;
+        t.captureTime = QDateTime(QDate(2026, 11, 2), QTime(9, 12), Qt::UTC);
+        t.counts.resize(size.width() * size.height());
+        for (int i = 0; i < t.counts.size(); ++i)
+            t.counts[i] = quint16(12000 + (i * 131) % 9000);
+        const QByteArray block = ThermogramFormat::writeBlock(t);
+        const QString name = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        ok &= !block.isEmpty() && put(thermogram, name, block);
+        ok &= put(thermogram, name + QStringLiteral("-cut"), block.left(block.size() / 2));
+    }
+    ok &= put(thermogram, QStringLiteral("older-trailer"), QByteArrayLiteral("CLXTRAIL"));
     return ok ? 0 : 1;
 }

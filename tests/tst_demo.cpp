@@ -12,6 +12,9 @@
 #include "picturepage.h"
 #include "qurlinfo.h"
 #include "tethra.h"
+#include "thermalpalette.h"
+#include "thermalscene.h"
+#include "thermogramformat.h"
 #include "videoextendparam.h"
 
 #include <QCheckBox>
@@ -133,6 +136,10 @@ private slots:
     void cardHoldsInstrumentPictures();
     void cardIsNotWrittenOverAFolder();
     void cardTool();
+    void cardMeasuresItsScenes_data();
+    void cardMeasuresItsScenes();
+    void sceneColoursFollowTemperatures();
+    void olderCardPicturesHaveNoTemperatures();
     void frameRateKeptInRange_data();
     void frameRateKeptInRange();
     void cameraSendsMovingFrames();
@@ -167,20 +174,25 @@ void tst_Demo::cardHoldsInstrumentPictures()
     QVERIFY(DemoCard::exists(card));
     QVERIFY(!QFileInfo::exists(card + QStringLiteral(".partial")));
 
+    // The measured pictures and the one whose temperature block is damaged.
     const QStringList pictures = listedPictures(card);
-    QCOMPARE(pictures.size(), count);
+    QCOMPARE(pictures.size(), count + 1);
     QVERIFY(pictures.first().endsWith(QLatin1String("/DCIM/100THERM/IR_0001.BMP")));
+    const QString damaged = QDir(card).filePath(QLatin1String(DemoCard::DamagedPicture));
+    QVERIFY(pictures.contains(damaged));
     QSet<QByteArray> distinct;
     for (const QString &path : pictures) {
         ImageFile file;
         QVERIFY2(PictureFetcher::readPicture(path, { card }, &file), qPrintable(path));
         QCOMPARE(file.image.size(), QSize(320, 240));
         QCOMPARE(file.size, qint64(307792));
+        QCOMPARE(file.thermogram.isValid(), path != damaged);
+        QCOMPARE(ThermogramFormat::readFile(path).has_value(), path != damaged);
         QFile raw(path);
         QVERIFY(raw.open(QIODevice::ReadOnly));
         distinct.insert(raw.readAll());
     }
-    QCOMPARE(distinct.size(), count); // every picture its own
+    QCOMPARE(distinct.size(), count + 1); // every picture its own
 
     // The decoys are there and are not pictures of the instrument.
     const QStringList decoys { "DCIM/100THERM/TH_0001.BMP", "DCIM/101THERM/IR_BROKEN.BMP",
@@ -214,12 +226,107 @@ void tst_Demo::cardTool()
     QTemporaryDir dir;
     const QString card = dir.filePath(QStringLiteral("card"));
     QCOMPARE(runTool(tool, { card, QStringLiteral("5") }), 0);
-    QCOMPARE(listedPictures(card).size(), 5);
+    QCOMPARE(listedPictures(card).size(), 5 + 1); // and the damaged one
     // A second run leaves the card as it is.
     QCOMPARE(runTool(tool, { card, QStringLiteral("9") }), 0);
-    QCOMPARE(listedPictures(card).size(), 5);
+    QCOMPARE(listedPictures(card).size(), 5 + 1);
     QCOMPARE(runTool(tool, {}), 2);
     QCOMPARE(runTool(tool, { dir.filePath(QStringLiteral("x")), QStringLiteral("0") }), 2);
+}
+
+void tst_Demo::cardMeasuresItsScenes_data()
+{
+    QTest::addColumn<int>("index"); // the card's picture IR_<index + 1>
+    QTest::newRow("first") << 0;
+    QTest::newRow("fourth") << 3;
+    QTest::newRow("in the second folder") << 5;
+}
+
+void tst_Demo::cardMeasuresItsScenes()
+{
+    QFETCH(int, index);
+    QTemporaryDir dir;
+    const QString card = dir.filePath(QStringLiteral("card"));
+    QVERIFY(DemoCard::generate(card, 6));
+    const QString path = QDir(card).filePath(QStringLiteral("DCIM/%1THERM/IR_%2.BMP")
+                                                 .arg(index < 3 ? 100 : 101)
+                                                 .arg(index + 1, 4, 10, QLatin1Char('0')));
+    const std::optional<Thermogram> read = ThermogramFormat::readFile(path);
+    QVERIFY(read);
+    QCOMPARE(read->planeSize, QSize(160, 120));
+    QCOMPARE(read->emissivity, 0.95);
+    QCOMPARE(read->captureTime, QFileInfo(path).lastModified().toUTC());
+
+    // The scene the card drew: every cell holds its 2 x 2 pixels' mean to a hundredth.
+    const ThermalScene scene(index + 1);
+    const double time = index * 1.7;
+    const QVector<float> field = scene.temperatures(time);
+    ThermalScene::Readings readings;
+    const QImage image = scene.render(time, &readings);
+    double worst = 0.0;
+    for (int cy = 0; cy < 120; ++cy) {
+        for (int cx = 0; cx < 160; ++cx) {
+            const int top = 2 * cy * 320 + 2 * cx;
+            const double mean
+                = (field[top] + field[top + 1] + field[top + 320] + field[top + 321]) / 4;
+            worst = qMax(worst, qAbs(read->celsiusAt(QPoint(cx, cy)) - mean));
+        }
+    }
+    QVERIFY2(worst <= 0.005 + 1e-6, qPrintable(QString::number(worst)));
+    // Its range and centre as the camera reads them, to a tenth.
+    QVERIFY(qAbs(read->celsiusAt(read->hottestCell()) - readings.maximum) < 0.1);
+    QVERIFY(qAbs(read->celsiusAt(read->coldestCell()) - readings.minimum) < 0.1);
+    QVERIFY(qAbs(read->celsiusAt(read->centreCell()) - readings.centre) < 0.1);
+    // The hot spot is where the picture shows its hottest colour.
+    const QPoint hot = read->hottestCell() * 2;
+    const QRgb hottestColour = ThermalPalette::iron().last();
+    bool whiteNearby = false;
+    for (int dy = -2; dy <= 3; ++dy)
+        for (int dx = -2; dx <= 3; ++dx)
+            whiteNearby = whiteNearby || image.pixel(hot + QPoint(dx, dy)) == hottestColour;
+    QVERIFY(whiteNearby);
+}
+
+void tst_Demo::sceneColoursFollowTemperatures()
+{
+    // The picture's colour of each pixel is the palette's colour of its temperature, spread
+    // over the picture's range; only the centre cross and the palette bar are drawn over it.
+    for (int seed : { 1, 7 }) {
+        const ThermalScene scene(seed);
+        ThermalScene::Readings readings;
+        const QImage image = scene.render(2.5, &readings);
+        const QVector<float> field = scene.temperatures(2.5);
+        const float lowest = float(readings.minimum);
+        const float span = std::max(float(readings.maximum) - lowest, 1.0f);
+        int differing = 0;
+        for (int y = 0; y < 240; ++y) {
+            for (int x = 0; x < 320 - 14; ++x) {
+                if ((x == 160 && qAbs(y - 120) <= 8) || (y == 120 && qAbs(x - 160) <= 8))
+                    continue;
+                const int index
+                    = std::clamp(int((field[y * 320 + x] - lowest) / span * 255.0f), 0, 255);
+                differing += image.pixel(x, y) != ThermalPalette::iron().at(index);
+            }
+        }
+        QCOMPARE(differing, 0);
+    }
+}
+
+void tst_Demo::olderCardPicturesHaveNoTemperatures()
+{
+    // Cards written before pictures carried temperatures: same pictures, no measurement.
+    const QByteArray older = DemoCard::pictureFile(ThermalScene(3).render(1.0));
+    QCOMPARE(older.size(), 307792);
+    QVERIFY(!ThermogramFormat::read(older));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("IR_0001.BMP"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(older) == older.size());
+    file.close();
+    ImageFile picture;
+    QVERIFY(PictureFetcher::readPicture(path, {}, &picture));
+    QCOMPARE(picture.image.size(), QSize(320, 240));
+    QVERIFY(!picture.thermogram.isValid());
 }
 
 void tst_Demo::frameRateKeptInRange_data()
@@ -350,6 +457,22 @@ void tst_Demo::demoFileBrowserShowsPicture()
     QVERIFY(!expected.isNull());
     QCOMPARE(page->picture().convertToFormat(QImage::Format_RGB32),
              expected.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(page->thermogram().counts, ThermogramFormat::readFile(record->name())->counts);
+
+    // The damaged picture opens like the others, without temperatures.
+    const QString damaged = QDir(h.card).filePath(QLatin1String(DemoCard::DamagedPicture));
+    QListWidgetItem *damagedItem = nullptr;
+    for (int row = 0; row < grid->count(); ++row) {
+        const auto *r = reinterpret_cast<const QUrlInfo *>(
+            grid->item(row)->data(Qt::UserRole + 1).value<quintptr>());
+        if (r && QFileInfo(r->name()) == QFileInfo(damaged))
+            damagedItem = grid->item(row);
+    }
+    QVERIFY(damagedItem);
+    emit grid->itemDoubleClicked(damagedItem);
+    QTRY_COMPARE(QFileInfo(page->fileName()), QFileInfo(damaged));
+    QCOMPARE(page->picture().size(), QSize(320, 240));
+    QVERIFY(!page->thermogram().isValid());
 }
 
 void tst_Demo::demoLiveWindowReadingsAndSwitches()

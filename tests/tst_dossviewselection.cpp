@@ -59,6 +59,9 @@ private slots:
     void noRecordNoRequest();
     void actions();
     void activeFileSignalsOnce();
+    void neighbourPictureKeys_data();
+    void neighbourPictureKeys();
+    void neighbourKeysOnlyOnPictureTab();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -291,6 +294,78 @@ void tst_DossviewSelection::activeFileSignalsOnce()
     table->setActiveFile(&stranger);
     QCOMPARE(grid->currentRow(), 3);
     QCOMPARE(table->currentRow(), 3);
+}
+
+void tst_DossviewSelection::neighbourPictureKeys_data()
+{
+    QTest::addColumn<bool>("fromTable");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("opened"); // -1: nothing is asked for
+
+    QTest::newRow("right from the first") << false << 0 << int(Qt::Key_Right) << 1;
+    QTest::newRow("left from the first") << false << 0 << int(Qt::Key_Left) << -1;
+    QTest::newRow("page up from the first") << false << 0 << int(Qt::Key_PageUp) << -1;
+    QTest::newRow("left from the middle") << false << 2 << int(Qt::Key_Left) << 1;
+    QTest::newRow("page down from the middle") << true << 1 << int(Qt::Key_PageDown) << 2;
+    QTest::newRow("right from the last") << true << 3 << int(Qt::Key_Right) << -1;
+    QTest::newRow("page down from the last") << false << 3 << int(Qt::Key_PageDown) << -1;
+    QTest::newRow("page up from the last") << true << 3 << int(Qt::Key_PageUp) << 2;
+}
+
+void tst_DossviewSelection::neighbourPictureKeys()
+{
+    QFETCH(bool, fromTable);
+    QFETCH(int, shown);
+    QFETCH(int, key);
+    QFETCH(int, opened);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+
+    // Opened by a double click in one view, shown when the picture comes.
+    Mosaicview *grid = m_probe->mosaicview();
+    Ledgerview *table = m_probe->ledgerview();
+    if (fromTable) {
+        table->setCurrentCell(shown, 2);
+        emit table->itemDoubleClicked(table->item(shown, 2));
+    } else {
+        grid->setCurrentRow(shown);
+        emit grid->itemDoubleClicked(grid->item(shown));
+    }
+    m_view->setFile(&m_picture);
+    QCOMPARE(m_view->tabWidget()->currentWidget(), m_view->picturePage());
+    QTRY_VERIFY(m_view->picturePage()->hasFocus());
+
+    QSignalSpy pulls(m_view.get(), &Panelet::pullImage);
+    QTest::keyClick(m_view->picturePage(), Qt::Key(key));
+    const int selected = opened >= 0 ? opened : shown;
+    QCOMPARE(grid->currentRow(), selected);
+    QCOMPARE(table->currentRow(), selected);
+    if (opened < 0) {
+        QCOMPARE(pulls.count(), 0);
+        QVERIFY(!m_view->picturePage()->picture().isNull());
+        return;
+    }
+    QCOMPARE(pulls.count(), 1);
+    QCOMPARE(requested(pulls.first()), reinterpret_cast<quintptr>(m_records.at(opened)));
+    QCOMPARE(pulls.first().at(1).value<DeviceManager::Mode>(), DeviceManager::UsbFile);
+    QVERIFY(m_view->picturePage()->picture().isNull());
+    QCOMPARE(m_view->tabWidget()->currentWidget(), m_view->picturePage());
+}
+
+void tst_DossviewSelection::neighbourKeysOnlyOnPictureTab()
+{
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    Mosaicview *grid = m_probe->mosaicview();
+    grid->setCurrentRow(1);
+    grid->setFocus();
+    QSignalSpy pulls(m_view.get(), &Panelet::pullImage);
+    // On the files tab the grid has the arrow keys to itself.
+    QTest::keyClick(grid, Qt::Key_Right);
+    QTest::keyClick(grid, Qt::Key_PageDown);
+    QCOMPARE(pulls.count(), 0);
+    QCOMPARE(m_view->tabWidget()->currentIndex(), 0);
 }
 
 QTEST_MAIN(tst_DossviewSelection)

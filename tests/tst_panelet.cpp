@@ -2,6 +2,7 @@
 #include "livescope.h"
 #include "panelet.h"
 #include "picturepage.h"
+#include "thermogramcanvas.h"
 
 #include <QAction>
 #include <QLabel>
@@ -173,16 +174,14 @@ void tst_Panelet::pictureScaledToFit()
     file.path = QStringLiteral("IR_0001.BMP");
     panelet.setFile(&file);
 
-    QLabel *shown = nullptr;
-    for (QLabel *label : panelet.picturePage()->findChildren<QLabel *>()) {
-        if (!label->pixmap(Qt::ReturnByValue).isNull())
-            shown = label;
-    }
-    QVERIFY(shown);
-    const QSize size = shown->pixmap(Qt::ReturnByValue).size();
-    QVERIFY(size.width() <= shown->width() && size.height() <= shown->height());
-    QVERIFY(size.width() > 320); // grown to the width the page offers
-    QVERIFY(qAbs(size.width() * 3 - size.height() * 4) <= 4); // the picture's 4:3 kept
+    const ThermogramCanvas *canvas = panelet.picturePage()->canvas();
+    const QRect shown = canvas->pictureRect();
+    QVERIFY(canvas->rect().contains(shown));
+    QVERIFY(shown.width() > 320); // grown to the width the page offers
+    QVERIFY(qAbs(shown.width() * 3 - shown.height() * 4) <= 4); // the picture's 4:3 kept
+    // Centred in the room the page gives it.
+    QVERIFY(qAbs(shown.left() - (canvas->width() - shown.right() - 1)) <= 1);
+    QVERIFY(qAbs(shown.top() - (canvas->height() - shown.bottom() - 1)) <= 1);
 }
 
 QTEST_MAIN(tst_Panelet)

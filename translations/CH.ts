@@ -200,4 +200,35 @@
         <translation>关闭此窗口</translation>
     </message>
 </context>
+<context>
+    <name>PicturePage</name>
+    <message>
+        <source>Emissivity %1</source>
+        <translation>发射率 %1</translation>
+    </message>
+    <message>
+        <source>Captured %1</source>
+        <translation>拍摄时间 %1</translation>
+    </message>
+    <message>
+        <source>This picture has no temperature data.</source>
+        <translation>此图片没有温度数据。</translation>
+    </message>
+    <message>
+        <source>Pointer %1</source>
+        <translation>光标处 %1</translation>
+    </message>
+    <message>
+        <source>Hottest %1</source>
+        <translation>最高 %1</translation>
+    </message>
+    <message>
+        <source>Coldest %1</source>
+        <translation>最低 %1</translation>
+    </message>
+    <message>
+        <source>Centre %1</source>
+        <translation>中心 %1</translation>
+    </message>
+</context>
 </TS>

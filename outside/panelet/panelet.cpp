@@ -54,7 +54,7 @@ void Panelet::setFile(ImageFile *file)
     if (!m_picturePage)
         return;
     if (file)
-        m_picturePage->setPicture(file->image, file->path);
+        m_picturePage->setPicture(file->image, file->path, file->thermogram);
     else
         m_picturePage->clear();
 }

@@ -3,32 +3,47 @@
 
 #include "panelet_global.h"
 
+#include "thermogram.h"
+
 #include <QImage>
 #include <QWidget>
 
+class PaletteBar;
 class QLabel;
+class ThermogramCanvas;
 
-/** Shows one picture scaled to fit, with its file name underneath. */
+/**
+ * Shows one picture scaled to fit, with its file name underneath. A picture that carries
+ * temperatures is measured: the temperature under the pointer, the hottest and coldest spot
+ * and the centre marked with their values, the colour scale labelled with the picture's range,
+ * and the conditions it was taken under. A picture without them says so in one line.
+ */
 class PANELET_EXPORT PicturePage : public QWidget
 {
     Q_OBJECT
 public:
     explicit PicturePage(QWidget *parent = nullptr);
 
-    void setPicture(const QImage &image, const QString &fileName);
+    void setPicture(const QImage &image, const QString &fileName,
+                    const Thermogram &thermogram = Thermogram());
     void clear();
 
     QImage picture() const { return m_image; }
     QString fileName() const;
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
+    const Thermogram &thermogram() const { return m_thermogram; }
+    ThermogramCanvas *canvas() const { return m_canvas; }
+    PaletteBar *paletteBar() const;
 
 private:
-    void updateScaledPicture();
+    void showPointer(const QPoint &cell);
+    QString markersText() const;
 
     QImage m_image;
-    QLabel *m_pictureLabel = nullptr;
+    Thermogram m_thermogram;
+    ThermogramCanvas *m_canvas = nullptr;
+    QLabel *m_readingsLabel = nullptr;
+    QLabel *m_conditionsLabel = nullptr;
+    QLabel *m_noDataLabel = nullptr;
     QLabel *m_nameLabel = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "democard.h"
 
 #include "thermalscene.h"
+#include "thermogramformat.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -74,6 +75,43 @@ QByteArray DemoCard::pictureFile(const QImage &picture)
     return bytes;
 }
 
+QByteArray DemoCard::pictureFile(const QImage &image, const Thermogram &thermogram)
+{
+    QByteArray bytes = pictureFile(image);
+    const QByteArray block = ThermogramFormat::writeBlock(thermogram);
+    bytes.replace(int(ThermogramFormat::DeclaredBmpSize), block.size(), block);
+    return bytes;
+}
+
+Thermogram DemoCard::measurement(const QVector<float> &temperatures, const QDateTime &captured)
+{
+    Thermogram thermogram;
+    if (temperatures.size() != ThermalScene::Width * ThermalScene::Height)
+        return thermogram;
+    // A hundredth of a degree per count from -100 degrees: up to 555.35 degrees.
+    thermogram.celsiusPerCount = 0.01;
+    thermogram.celsiusAtZero = -100.0;
+    thermogram.emissivity = 0.95;
+    thermogram.reflectedCelsius = 20.0;
+    thermogram.ambientCelsius = 22.0;
+    thermogram.distanceMetres = 1.5;
+    thermogram.captureTime = captured.toUTC();
+    thermogram.planeSize = QSize(PlaneWidth, PlaneHeight);
+    thermogram.counts.resize(PlaneWidth * PlaneHeight);
+    const int stepX = ThermalScene::Width / PlaneWidth;
+    const int stepY = ThermalScene::Height / PlaneHeight;
+    for (int cy = 0; cy < PlaneHeight; ++cy) {
+        for (int cx = 0; cx < PlaneWidth; ++cx) {
+            double sum = 0.0;
+            for (int y = cy * stepY; y < (cy + 1) * stepY; ++y)
+                for (int x = cx * stepX; x < (cx + 1) * stepX; ++x)
+                    sum += temperatures.at(y * ThermalScene::Width + x);
+            thermogram.counts[cy * PlaneWidth + cx] = thermogram.countFor(sum / (stepX * stepY));
+        }
+    }
+    return thermogram;
+}
+
 bool DemoCard::exists(const QString &folder)
 {
     return QFileInfo(QDir(folder).filePath(QStringLiteral("DCIM"))).isDir();
@@ -103,10 +141,24 @@ bool DemoCard::generate(const QString &folder, int count, QString *error)
         const QString name = QStringLiteral("DCIM/%1THERM/IR_%2.BMP")
                                  .arg(i < firstFolder ? 100 : 101)
                                  .arg(i + 1, 4, 10, QLatin1Char('0'));
-        if (!writeFile(root.filePath(name), pictureFile(scene.render(i * 1.7)),
-                       first.addSecs(qint64(i) * 37 * 60), error))
+        const double time = i * 1.7;
+        const QDateTime captured = first.addSecs(qint64(i) * 37 * 60);
+        const QByteArray bytes
+            = pictureFile(scene.render(time), measurement(scene.temperatures(time), captured));
+        if (!writeFile(root.filePath(name), bytes, captured, error))
             return false;
     }
+
+    // A measured picture whose block took a bad byte: it lists and opens like the others, and
+    // has no temperatures.
+    const ThermalScene damagedScene(96);
+    QByteArray damaged
+        = pictureFile(damagedScene.render(4.0), measurement(damagedScene.temperatures(4.0), first));
+    const int damagedByte = int(ThermogramFormat::DeclaredBmpSize) + ThermogramFormat::HeaderSize
+        + PlaneWidth * PlaneHeight;
+    damaged[damagedByte] = char(damaged.at(damagedByte) ^ 0x10);
+    if (!writeFile(root.filePath(QLatin1String(DamagedPicture)), damaged, first, error))
+        return false;
 
     // Decoys: a plain BMP without the trailer, a file of the right size whose header is
     // wrong, notes, and a valid picture inside a hidden folder (a desktop's trash); none of

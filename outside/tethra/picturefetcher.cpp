@@ -2,6 +2,7 @@
 
 #include "imagefile.h"
 #include "qurlinfo.h"
+#include "thermogramformat.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -172,5 +173,7 @@ bool PictureFetcher::readPicture(const QString &path, const QStringList &allowed
     file->image = image;
     file->path = path;
     file->size = bytes.size();
+    // The measurement comes from the same bytes; a picture without one still shows.
+    file->thermogram = ThermogramFormat::read(bytes).value_or(Thermogram());
     return true;
 }

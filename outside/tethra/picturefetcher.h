@@ -18,7 +18,8 @@ struct ImageFile;
 /**
  * Reads the pictures a file window asks for. The file is read and decoded on a thread of its own,
  * so a slow or vanishing disk never holds up the GUI thread, and the result is handed back
- * as an ImageFile that the fetcher owns. The last delivered ImageFile stays alive until the
+ * as an ImageFile that the fetcher owns, with the temperatures of the file's block when it has a
+ * valid one (read from the same bytes). The last delivered ImageFile stays alive until the
  * next one is delivered or the fetcher goes.
  *
  * Only the newest request of each mode is answered. A file that has vanished, is not a

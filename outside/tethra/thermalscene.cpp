@@ -127,3 +127,36 @@ QImage ThermalScene::render(double time, Readings *readings) const
     }
     return image;
 }
+
+QVector<float> ThermalScene::temperatures(double time) const
+{
+    // The same field as render() computes, value for value.
+    QRandomGenerator random(quint32(m_seed) * 2654435761u + 1);
+    QVector<Blob> blobs;
+    const int warmObjects = 2 + int(random.bounded(3));
+    for (int i = 0; i < warmObjects; ++i) {
+        blobs.append({ random.bounded(double(Width)), random.bounded(double(Height)),
+                       18.0 + random.bounded(30.0), 6.0 + random.bounded(12.0) });
+    }
+    const double phase = m_seed * 0.7;
+    blobs.append({ Width / 2.0 + Width * 0.35 * std::sin(time * 0.9 + phase),
+                   Height / 2.0 + Height * 0.32 * std::sin(time * 1.3 + 2 * phase), 14.0,
+                   hotSpotPeak(time) - 22.0 });
+
+    QVector<float> field(Width * Height);
+    for (int y = 0; y < Height; ++y) {
+        for (int x = 0; x < Width; ++x) {
+            double t = 21.0 + 2.5 * y / Height + 0.4 * std::sin(x * 0.05 + m_seed);
+            for (const Blob &blob : qAsConst(blobs)) {
+                const double dx = x - blob.x;
+                const double dy = y - blob.y;
+                const double distance2 = dx * dx + dy * dy;
+                if (distance2 > 25.0 * blob.radius * blob.radius)
+                    continue;
+                t += blob.heat * std::exp(-distance2 / (2.0 * blob.radius * blob.radius));
+            }
+            field[y * Width + x] = float(t);
+        }
+    }
+    return field;
+}

@@ -4,6 +4,7 @@
 #include "tethra_global.h"
 
 #include <QImage>
+#include <QVector>
 
 /**
  * A synthetic thermal scene for the demo instrument: a temperature field (a room at about
@@ -31,6 +32,11 @@ public:
     QImage render(double time, Readings *readings = nullptr) const;
     /** The hot spot's peak temperature at a moment. */
     double hotSpotPeak(double time) const;
+    /**
+     * The temperatures that render() shows at a moment, Width x Height values row by row
+     * from the top, in degrees Celsius.
+     */
+    QVector<float> temperatures(double time) const;
 
 private:
     int m_seed;

@@ -1,6 +1,8 @@
 #ifndef IMAGEFILE_H
 #define IMAGEFILE_H
 
+#include "thermogram.h"
+
 #include <QImage>
 #include <QMetaType>
 #include <QString>
@@ -14,6 +16,7 @@ struct ImageFile
     QImage image; ///< the decoded picture; null when it could not be decoded
     QString path; ///< where it was read from
     qint64 size = 0; ///< the file's size in bytes
+    Thermogram thermogram; ///< the picture's temperatures; not valid when it has none
 };
 
 Q_DECLARE_METATYPE(const ImageFile *)
