@@ -1,11 +1,11 @@
 #include "thermalscene.h"
 
-#include <QColor>
+#include "thermalpalette.h"
+
 #include <QRandomGenerator>
 #include <QVector>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace {
@@ -17,30 +17,6 @@ struct Blob
     double radius;
     double heat;
 };
-
-// Iron: black, deep blue, purple, red, orange, yellow, white.
-const std::array<QRgb, 256> &ironPalette()
-{
-    static const std::array<QRgb, 256> palette = [] {
-        const QColor keys[] = { QColor(0, 0, 0),      QColor(30, 0, 120),  QColor(140, 0, 150),
-                                QColor(220, 40, 30),  QColor(250, 140, 0), QColor(255, 220, 40),
-                                QColor(255, 255, 255) };
-        const int segments = int(std::size(keys)) - 1;
-        std::array<QRgb, 256> colours {};
-        for (int i = 0; i < 256; ++i) {
-            const double position = i / 255.0 * segments;
-            const int k = std::min(int(position), segments - 1);
-            const double f = position - k;
-            const QColor &a = keys[k];
-            const QColor &b = keys[k + 1];
-            colours[size_t(i)] = qRgb(int(a.red() + (b.red() - a.red()) * f),
-                                      int(a.green() + (b.green() - a.green()) * f),
-                                      int(a.blue() + (b.blue() - a.blue()) * f));
-        }
-        return colours;
-    }();
-    return palette;
-}
 
 } // namespace
 
@@ -57,41 +33,12 @@ double ThermalScene::hotSpotPeak(double time) const
 
 QImage ThermalScene::render(double time, Readings *readings) const
 {
-    QRandomGenerator random(quint32(m_seed) * 2654435761u + 1);
-    QVector<Blob> blobs;
-    const int warmObjects = 2 + int(random.bounded(3));
-    for (int i = 0; i < warmObjects; ++i) {
-        blobs.append({ random.bounded(double(Width)), random.bounded(double(Height)),
-                       18.0 + random.bounded(30.0), 6.0 + random.bounded(12.0) });
-    }
-    // The hot spot follows a Lissajous path over the picture.
-    const double phase = m_seed * 0.7;
-    blobs.append({ Width / 2.0 + Width * 0.35 * std::sin(time * 0.9 + phase),
-                   Height / 2.0 + Height * 0.32 * std::sin(time * 1.3 + 2 * phase), 14.0,
-                   hotSpotPeak(time) - 22.0 });
+    const QVector<float> field = temperatures(time);
+    const auto [lowestAt, highestAt] = std::minmax_element(field.cbegin(), field.cend());
+    const float lowest = *lowestAt;
+    const float highest = *highestAt;
 
-    QVector<float> field(Width * Height);
-    float lowest = 1e9f;
-    float highest = -1e9f;
-    for (int y = 0; y < Height; ++y) {
-        for (int x = 0; x < Width; ++x) {
-            double t = 21.0 + 2.5 * y / Height + 0.4 * std::sin(x * 0.05 + m_seed);
-            for (const Blob &blob : qAsConst(blobs)) {
-                const double dx = x - blob.x;
-                const double dy = y - blob.y;
-                const double distance2 = dx * dx + dy * dy;
-                if (distance2 > 25.0 * blob.radius * blob.radius)
-                    continue; // below a millionth of its heat
-                t += blob.heat * std::exp(-distance2 / (2.0 * blob.radius * blob.radius));
-            }
-            const float value = float(t);
-            field[y * Width + x] = value;
-            lowest = std::min(lowest, value);
-            highest = std::max(highest, value);
-        }
-    }
-
-    const auto &palette = ironPalette();
+    const QVector<QRgb> &palette = ThermalPalette::iron();
     const float span = std::max(highest - lowest, 1.0f);
     QImage image(Width, Height, QImage::Format_RGB888);
     for (int y = 0; y < Height; ++y) {
@@ -99,7 +46,7 @@ QImage ThermalScene::render(double time, Readings *readings) const
         for (int x = 0; x < Width; ++x) {
             const int index
                 = std::clamp(int((field[y * Width + x] - lowest) / span * 255.0f), 0, 255);
-            const QRgb colour = palette[size_t(index)];
+            const QRgb colour = palette[index];
             line[3 * x] = uchar(qRed(colour));
             line[3 * x + 1] = uchar(qGreen(colour));
             line[3 * x + 2] = uchar(qBlue(colour));
@@ -117,7 +64,7 @@ QImage ThermalScene::render(double time, Readings *readings) const
     for (int y = 20; y < Height - 20; ++y) {
         const int index = 255 - (y - 20) * 255 / (Height - 41);
         for (int x = Width - 14; x < Width - 6; ++x)
-            image.setPixel(x, y, palette[size_t(std::clamp(index, 0, 255))]);
+            image.setPixel(x, y, palette[std::clamp(index, 0, 255)]);
     }
 
     if (readings) {
@@ -130,7 +77,6 @@ QImage ThermalScene::render(double time, Readings *readings) const
 
 QVector<float> ThermalScene::temperatures(double time) const
 {
-    // The same field as render() computes, value for value.
     QRandomGenerator random(quint32(m_seed) * 2654435761u + 1);
     QVector<Blob> blobs;
     const int warmObjects = 2 + int(random.bounded(3));
@@ -138,6 +84,7 @@ QVector<float> ThermalScene::temperatures(double time) const
         blobs.append({ random.bounded(double(Width)), random.bounded(double(Height)),
                        18.0 + random.bounded(30.0), 6.0 + random.bounded(12.0) });
     }
+    // The hot spot follows a Lissajous path over the picture.
     const double phase = m_seed * 0.7;
     blobs.append({ Width / 2.0 + Width * 0.35 * std::sin(time * 0.9 + phase),
                    Height / 2.0 + Height * 0.32 * std::sin(time * 1.3 + 2 * phase), 14.0,
@@ -152,7 +99,7 @@ QVector<float> ThermalScene::temperatures(double time) const
                 const double dy = y - blob.y;
                 const double distance2 = dx * dx + dy * dy;
                 if (distance2 > 25.0 * blob.radius * blob.radius)
-                    continue;
+                    continue; // below a millionth of its heat
                 t += blob.heat * std::exp(-distance2 / (2.0 * blob.radius * blob.radius));
             }
             field[y * Width + x] = float(t);
