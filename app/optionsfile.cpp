@@ -10,6 +10,40 @@
 
 namespace {
 QString s_testPath;
+
+bool isUnpairedSurrogate(const QChar *begin, const QChar *end, const QChar *at)
+{
+    if (at->isHighSurrogate())
+        return at + 1 == end || !at[1].isLowSurrogate();
+    if (at->isLowSurrogate())
+        return at == begin || !at[-1].isHighSurrogate();
+    return false;
+}
+
+bool isWholeUtf16(const QStringRef &text)
+{
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    for (const QChar *at = begin; at != end; ++at) {
+        if (isUnpairedSurrogate(begin, end, at))
+            return false;
+    }
+    return true;
+}
+
+// QXmlStreamWriter cannot encode a lone surrogate: it then writes elements without names and
+// fails the whole document. Such code units are left out, so the rest is still saved.
+QString encodable(const QString &text)
+{
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    QString kept;
+    for (const QChar *at = begin; at != end; ++at) {
+        if (!isUnpairedSurrogate(begin, end, at))
+            kept += *at;
+    }
+    return kept.size() == text.size() ? text : kept;
+}
 } // namespace
 
 QString OptionsFile::path()
@@ -36,7 +70,9 @@ void OptionsFile::scan(QIODevice *device, const TextHandler &handler)
             break;
         case QXmlStreamReader::Characters:
             if (!current.isEmpty() && !reader.isWhitespace()) {
-                if (!handler(current, reader.text()))
+                // A document in an odd encoding (UTF-7, say) can decode to lone surrogates,
+                // which no writer can put back: such a text counts as no value.
+                if (!isWholeUtf16(reader.text()) || !handler(current, reader.text()))
                     current.clear();
             }
             break;
@@ -166,8 +202,8 @@ bool OptionsFile::write(QIODevice *device, const QByteArray &geometry, const QBy
     writer.writeStartElement(QStringLiteral("options"));
     writer.writeTextElement(QStringLiteral("Geometry"), QString::fromLatin1(geometry.toHex()));
     writer.writeTextElement(QStringLiteral("State"), QString::fromLatin1(state.toHex()));
-    writer.writeTextElement(QStringLiteral("Language"), param.language);
-    writer.writeTextElement(QStringLiteral("HistoryFilesPath"), param.historyFilesPath);
+    writer.writeTextElement(QStringLiteral("Language"), encodable(param.language));
+    writer.writeTextElement(QStringLiteral("HistoryFilesPath"), encodable(param.historyFilesPath));
     writer.writeTextElement(QStringLiteral("AllowAlarm"), flag(param.allowAlarm));
     writer.writeTextElement(QStringLiteral("AllowAlarmSound"), flag(param.allowAlarmSound));
     writer.writeTextElement(QStringLiteral("AllowLogGeneration"), flag(param.allowLogGeneration));
