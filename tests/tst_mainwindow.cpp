@@ -103,6 +103,7 @@ private slots:
     void closePathsWriteOptions_data();
     void closePathsWriteOptions();
     void windowDeletedElsewhereLeavesNoDanglingEntry();
+    void subWindowsGoBeforeTethra();
 };
 
 void tst_MainWindow::initTestCase()
@@ -638,6 +639,29 @@ void tst_MainWindow::windowDeletedElsewhereLeavesNoDanglingEntry()
     QVERIFY(h.windowOf(DeviceManager::UsbFile));
     emit h.window->tethra()->closed(DeviceManager::UsbVideo);
     h.window->close();
+}
+
+void tst_MainWindow::subWindowsGoBeforeTethra()
+{
+    // A main window destroyed with its sub-windows open: a sub-window that still signals while
+    // it goes (subClose from a close path of its own, say) must find Tethra there.
+    QList<bool> tethraThere;
+    {
+        Harness h;
+        h.start();
+        emit h.window->tethra()->opened(DeviceManager::UsbFile);
+        emit h.window->tethra()->opened(DeviceManager::UsbVideo);
+        MainWindow *window = h.window.get();
+        for (const Mode mode : { DeviceManager::UsbFile, DeviceManager::UsbVideo }) {
+            Panelet *panelet = h.windowOf(mode);
+            QVERIFY(panelet);
+            QObject::connect(panelet, &QObject::destroyed, window, [=, &tethraThere] {
+                tethraThere << (window->tethra() != nullptr);
+                emit panelet->subClose(mode);
+            });
+        }
+    }
+    QCOMPARE(tethraThere, QList<bool>({ true, true }));
 }
 
 QTEST_MAIN(tst_MainWindow)
