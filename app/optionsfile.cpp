@@ -44,6 +44,21 @@ QString encodable(const QString &text)
     }
     return kept.size() == text.size() ? text : kept;
 }
+
+// A reader turns a carriage return written as such into a line feed, so it is written as a
+// character reference, which reads back as itself.
+void writeValueElement(QXmlStreamWriter &writer, const QString &name, const QString &value)
+{
+    const QString text = encodable(value);
+    writer.writeStartElement(name);
+    const QVector<QStringRef> lines = text.splitRef(QLatin1Char('\r'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            writer.writeEntityReference(QStringLiteral("#13"));
+        writer.writeCharacters(lines.at(i).toString());
+    }
+    writer.writeEndElement();
+}
 } // namespace
 
 QString OptionsFile::path()
@@ -202,8 +217,8 @@ bool OptionsFile::write(QIODevice *device, const QByteArray &geometry, const QBy
     writer.writeStartElement(QStringLiteral("options"));
     writer.writeTextElement(QStringLiteral("Geometry"), QString::fromLatin1(geometry.toHex()));
     writer.writeTextElement(QStringLiteral("State"), QString::fromLatin1(state.toHex()));
-    writer.writeTextElement(QStringLiteral("Language"), encodable(param.language));
-    writer.writeTextElement(QStringLiteral("HistoryFilesPath"), encodable(param.historyFilesPath));
+    writeValueElement(writer, QStringLiteral("Language"), param.language);
+    writeValueElement(writer, QStringLiteral("HistoryFilesPath"), param.historyFilesPath);
     writer.writeTextElement(QStringLiteral("AllowAlarm"), flag(param.allowAlarm));
     writer.writeTextElement(QStringLiteral("AllowAlarmSound"), flag(param.allowAlarmSound));
     writer.writeTextElement(QStringLiteral("AllowLogGeneration"), flag(param.allowLogGeneration));

@@ -107,6 +107,10 @@ int main(int argc, char *argv[])
     ok &= put(options, QStringLiteral("utf7-lone-surrogate.xml"),
               "<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<options>\n"
               "    <Language>+2AA-</Language>\n    <AllowAlarm>1</AllowAlarm>\n</options>\n");
+    // A carriage return as a character reference, which the writer must not write as such.
+    ok &= put(options, QStringLiteral("carriage-return.xml"),
+              "<options><Language>C&#13;H</Language><HistoryFilesPath>/tmp</HistoryFilesPath>"
+              "</options>");
 
     const QByteArray picture = instrumentPicture();
     ok &= put(header, QStringLiteral("instrument"), picture.left(54));

@@ -56,6 +56,8 @@ private slots:
     void writeReadRoundTrip_data();
     void writeReadRoundTrip();
     void damagedHexIsHarmless();
+    void writtenValueReadsBack_data();
+    void writtenValueReadsBack();
     void writeLeavesOutLoneSurrogates_data();
     void writeLeavesOutLoneSurrogates();
 
@@ -374,6 +376,31 @@ void tst_OptionsFile::unwritableFileWarnsAndKeepsNothingHalfWritten()
         QDir(m_dir.path())
             .entryList(QStringList() << QStringLiteral("options.xml*"), QDir::Files | QDir::Hidden)
             .isEmpty());
+}
+
+void tst_OptionsFile::writtenValueReadsBack_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("carriage return") << "a\rb";
+    QTest::newRow("carriage return and line feed") << "a\r\nb";
+    QTest::newRow("carriage returns at both ends") << "\rab\r\r";
+    QTest::newRow("line feed and tab") << "a\n\tb";
+    QTest::newRow("markup characters") << "<a href=\"x\">&amp;]]></a>";
+    QTest::newRow("blanks around") << "  CH ";
+}
+
+void tst_OptionsFile::writtenValueReadsBack()
+{
+    QFETCH(QString, value);
+    OptionParam param;
+    param.language = value;
+    param.historyFilesPath = m_existingDir;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(OptionsFile::write(&buffer, QByteArray(), QByteArray(), param));
+    QCOMPARE(readOptionsFrom(bytes, OptionParam()), param);
+    QCOMPARE(readLanguageFrom(bytes), value);
 }
 
 void tst_OptionsFile::writeLeavesOutLoneSurrogates_data()
