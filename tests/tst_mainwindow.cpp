@@ -643,25 +643,24 @@ void tst_MainWindow::windowDeletedElsewhereLeavesNoDanglingEntry()
 
 void tst_MainWindow::subWindowsGoBeforeTethra()
 {
-    // A main window destroyed with its sub-windows open: a sub-window that still signals while
-    // it goes (subClose from a close path of its own, say) must find Tethra there.
-    QList<bool> tethraThere;
+    // A main window destroyed with its sub-windows open: what a sub-window sends while it goes
+    // (subClose from a close path of its own, say) reaches slots that use Tethra, so the
+    // sub-windows must be gone before Tethra is.
+    QList<QPointer<Panelet>> windows;
+    QList<bool> goneBeforeTethra;
     {
         Harness h;
         h.start();
         emit h.window->tethra()->opened(DeviceManager::UsbFile);
         emit h.window->tethra()->opened(DeviceManager::UsbVideo);
-        MainWindow *window = h.window.get();
-        for (const Mode mode : { DeviceManager::UsbFile, DeviceManager::UsbVideo }) {
-            Panelet *panelet = h.windowOf(mode);
-            QVERIFY(panelet);
-            QObject::connect(panelet, &QObject::destroyed, window, [=, &tethraThere] {
-                tethraThere << (window->tethra() != nullptr);
-                emit panelet->subClose(mode);
-            });
-        }
+        windows << h.windowOf(DeviceManager::UsbFile) << h.windowOf(DeviceManager::UsbVideo);
+        QVERIFY(windows.at(0) && windows.at(1));
+        QObject::connect(h.window->tethra(), &QObject::destroyed, [&] {
+            for (const QPointer<Panelet> &window : qAsConst(windows))
+                goneBeforeTethra << window.isNull();
+        });
     }
-    QCOMPARE(tethraThere, QList<bool>({ true, true }));
+    QCOMPARE(goneBeforeTethra, QList<bool>({ true, true }));
 }
 
 QTEST_MAIN(tst_MainWindow)
