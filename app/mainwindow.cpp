@@ -21,9 +21,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -67,6 +69,12 @@ MainWindow::MainWindow(QWidget *parent)
 // which in the program is as long as the process.
 MainWindow::~MainWindow()
 {
+    // The sub-windows go first, while Tethra and the mode entries that their last signals
+    // reach are still there; ~QWidget would only destroy them after this body.
+    const QList<QMdiSubWindow *> subWindows = m_mdiArea->subWindowList();
+    QList<QPointer<QMdiSubWindow>> guarded(subWindows.cbegin(), subWindows.cend());
+    for (const QPointer<QMdiSubWindow> &subWindow : qAsConst(guarded))
+        delete subWindow.data();
     delete m_tethra;
     m_tethra = nullptr;
     qDeleteAll(m_modeEntries);

@@ -12,6 +12,55 @@
 namespace {
 QString s_testPath;
 std::optional<SettingsLocation> s_testLocation;
+
+bool isUnpairedSurrogate(const QChar *begin, const QChar *end, const QChar *at)
+{
+    if (at->isHighSurrogate())
+        return at + 1 == end || !at[1].isLowSurrogate();
+    if (at->isLowSurrogate())
+        return at == begin || !at[-1].isHighSurrogate();
+    return false;
+}
+
+bool isWholeUtf16(const QStringRef &text)
+{
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    for (const QChar *at = begin; at != end; ++at) {
+        if (isUnpairedSurrogate(begin, end, at))
+            return false;
+    }
+    return true;
+}
+
+// QXmlStreamWriter cannot encode a lone surrogate: it then writes elements without names and
+// fails the whole document. Such code units are left out, so the rest is still saved.
+QString encodable(const QString &text)
+{
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    QString kept;
+    for (const QChar *at = begin; at != end; ++at) {
+        if (!isUnpairedSurrogate(begin, end, at))
+            kept += *at;
+    }
+    return kept.size() == text.size() ? text : kept;
+}
+
+// A reader turns a carriage return written as such into a line feed, so it is written as a
+// character reference, which reads back as itself.
+void writeValueElement(QXmlStreamWriter &writer, const QString &name, const QString &value)
+{
+    const QString text = encodable(value);
+    writer.writeStartElement(name);
+    const QVector<QStringRef> lines = text.splitRef(QLatin1Char('\r'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            writer.writeEntityReference(QStringLiteral("#13"));
+        writer.writeCharacters(lines.at(i).toString());
+    }
+    writer.writeEndElement();
+}
 } // namespace
 
 SettingsLocation OptionsFile::location()
@@ -59,7 +108,9 @@ void OptionsFile::scan(QIODevice *device, const TextHandler &handler)
             break;
         case QXmlStreamReader::Characters:
             if (!current.isEmpty() && !reader.isWhitespace()) {
-                if (!handler(current, reader.text()))
+                // A document in an odd encoding (UTF-7, say) can decode to lone surrogates,
+                // which no writer can put back: such a text counts as no value.
+                if (!isWholeUtf16(reader.text()) || !handler(current, reader.text()))
                     current.clear();
             }
             break;
@@ -189,8 +240,8 @@ bool OptionsFile::write(QIODevice *device, const QByteArray &geometry, const QBy
     writer.writeStartElement(QStringLiteral("options"));
     writer.writeTextElement(QStringLiteral("Geometry"), QString::fromLatin1(geometry.toHex()));
     writer.writeTextElement(QStringLiteral("State"), QString::fromLatin1(state.toHex()));
-    writer.writeTextElement(QStringLiteral("Language"), param.language);
-    writer.writeTextElement(QStringLiteral("HistoryFilesPath"), param.historyFilesPath);
+    writeValueElement(writer, QStringLiteral("Language"), param.language);
+    writeValueElement(writer, QStringLiteral("HistoryFilesPath"), param.historyFilesPath);
     writer.writeTextElement(QStringLiteral("AllowAlarm"), flag(param.allowAlarm));
     writer.writeTextElement(QStringLiteral("AllowAlarmSound"), flag(param.allowAlarmSound));
     writer.writeTextElement(QStringLiteral("AllowLogGeneration"), flag(param.allowLogGeneration));

@@ -15,8 +15,9 @@ class QIODevice;
 /**
  * Reading options.xml. Every reader walks the document the same way: a start element other
  * than "options" names the current element at any depth; the first non-whitespace text run
- * under a current name is handed to the reader; end elements clear nothing. A malformed
- * document ends the scan at its first error, keeping what was taken before.
+ * under a current name is handed to the reader; end elements clear nothing. A text run holding
+ * a lone surrogate (no writer can put it back) is not handed over and clears the name. A
+ * malformed document ends the scan at its first error, keeping what was taken before.
  */
 namespace OptionsFile {
 
@@ -66,7 +67,10 @@ void readGeometryState(QIODevice *device, const std::function<void(const QByteAr
  */
 bool isRestorableState(const QByteArray &state);
 
-/** Writes the whole document: the window's blobs, then the five option values. */
+/**
+ * Writes the whole document: the window's blobs, then the five option values. Lone surrogates
+ * in a value cannot be encoded and are left out, so the rest of the document is still written.
+ */
 bool write(QIODevice *device, const QByteArray &geometry, const QByteArray &state,
            const OptionParam &param);
 

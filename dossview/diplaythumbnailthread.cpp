@@ -3,11 +3,29 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+
 namespace {
 
 // Signalled entries the GUI thread may have waiting at most. A worker far ahead would leave the
 // GUI thread one long pass of queued signals to work through, with the window frozen meanwhile.
 constexpr int MaxAhead = 64;
+
+// Workers let go while running. A deleteLater that comes after the event loop has ended is
+// never carried out, so the application's end deletes those that have finished by then.
+QList<QPointer<DiplayThumbnailThread>> s_letGo;
+bool s_reaperAdded = false;
+
+void deleteFinishedWorkers()
+{
+    for (const QPointer<DiplayThumbnailThread> &worker : qAsConst(s_letGo)) {
+        if (worker && worker->wait(0))
+            delete worker.data();
+    }
+    s_letGo.clear();
+    s_reaperAdded = false;
+}
 
 } // namespace
 
@@ -25,6 +43,22 @@ DiplayThumbnailThread::~DiplayThumbnailThread()
 void DiplayThumbnailThread::setBatch(std::shared_ptr<ThumbnailBatch> batch)
 {
     m_batch = std::move(batch);
+}
+
+void DiplayThumbnailThread::letGo()
+{
+    stopRequested = true;
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+    if (isFinished()) {
+        deleteLater();
+        return;
+    }
+    s_letGo.removeAll(QPointer<DiplayThumbnailThread>());
+    s_letGo.append(this);
+    if (!s_reaperAdded) {
+        qAddPostRoutine(deleteFinishedWorkers);
+        s_reaperAdded = true;
+    }
 }
 
 void DiplayThumbnailThread::run()

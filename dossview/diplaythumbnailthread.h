@@ -34,6 +34,14 @@ public:
     /** Hands over the snapshot to work from; before start() only. */
     void setBatch(std::shared_ptr<ThumbnailBatch> batch);
 
+    /**
+     * For a worker that did not stop within the owner's wait, on the GUI thread: it is never
+     * deleted while running, but deletes itself once finished. If the event loop has ended by
+     * then, it is deleted when the application goes; one still running then is left to the
+     * end of the process.
+     */
+    void letGo();
+
     Dossview *owner = nullptr;
     std::atomic<bool> stopRequested { false };
 

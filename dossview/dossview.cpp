@@ -435,9 +435,7 @@ void Dossview::stopDiplayThumbnailThread()
     if (worker->isRunning()) {
         // Never delete a running thread: cut it off and let it go when it finishes.
         disconnect(worker, nullptr, this, nullptr);
-        connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-        if (worker->isFinished())
-            worker->deleteLater();
+        worker->letGo();
         return;
     }
     delete worker;

@@ -46,6 +46,17 @@ ThumbnailDecoder::Result scaledResult(const QImage &decoded, int sizes)
     return result;
 }
 
+// Qt decodes a picture whole before it is scaled, and trusts the size in its header: a few
+// bytes can ask for gigabytes. Pictures the fetcher would refuse to open get no thumbnail. Qt
+// gives the height of a BMP stored top row first as negative, hence the magnitudes.
+QImage readWithinLimit(QImageReader &reader)
+{
+    const QSize size = reader.size();
+    if (qAbs(qint64(size.width())) * qAbs(qint64(size.height())) > ThumbnailDecoder::MaxPixels)
+        return QImage();
+    return reader.read();
+}
+
 qint64 readSome(QFile &file, char *data, qint64 length)
 {
     qint64 total = 0;
@@ -82,7 +93,7 @@ ThumbnailDecoder::Result ThumbnailDecoder::decodeData(const char *data, qint64 l
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    return scaledResult(reader.read(), sizes);
+    return scaledResult(readWithinLimit(reader), sizes);
 }
 
 ThumbnailDecoder::Result ThumbnailDecoder::decodeFile(const QString &path, int sizes)
@@ -97,7 +108,7 @@ ThumbnailDecoder::Result ThumbnailDecoder::decodeFile(const QString &path, int s
     const qint64 size = file.size();
     if (size > MaxReadSize) {
         QImageReader reader(&file);
-        return scaledResult(reader.read(), sizes);
+        return scaledResult(readWithinLimit(reader), sizes);
     }
 
     // The headers first: of a picture the direct reader takes, only the rows are read, not

@@ -17,7 +17,9 @@ class QString;
  *
  * Uncompressed 24-bit BMP files, the instrument's format, are read directly and only the pixels
  * the thumbnails show are sampled, at Qt's own sample positions. Anything else goes through
- * QImageReader, which picks the format from the content. Undecodable data gives null images.
+ * QImageReader, which picks the format from the content. Undecodable data gives null images,
+ * and so does a picture whose header claims more than MaxPixels, as the picture fetcher refuses
+ * to open it.
  *
  * Safe to use on any thread; one object per thread (it reuses its read buffer).
  */
@@ -32,6 +34,9 @@ public:
         QImage grid; ///< fits gridBounds(); null when not asked for or undecodable
         QImage table; ///< fits tableBounds(); null when not asked for or undecodable
     };
+
+    /** Pictures claiming more pixels than this are not decoded: 8192 x 8192. */
+    static constexpr qint64 MaxPixels = 8192 * 8192;
 
     static QSize gridBounds() { return QSize(144, 192); }
     static QSize tableBounds() { return QSize(34, 34); }

@@ -105,6 +105,15 @@ int main(int argc, char *argv[])
               "<AllowAlarm>-1</AllowAlarm><AllowAlarmSound> yes </AllowAlarmSound>"
               "<Language>CH</Language><State>zz0f</State></x><Geometry a='1'>0g</Geometry>"
               "<![CDATA[<Language>]]>&amp;&#x4e2d;</root>");
+    // Declared UTF-7, with a Language that decodes to a lone surrogate ("+2AA-" is U+D800):
+    // no writer can put such a value back.
+    ok &= put(options, QStringLiteral("utf7-lone-surrogate.xml"),
+              "<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<options>\n"
+              "    <Language>+2AA-</Language>\n    <AllowAlarm>1</AllowAlarm>\n</options>\n");
+    // A carriage return as a character reference, which the writer must not write as such.
+    ok &= put(options, QStringLiteral("carriage-return.xml"),
+              "<options><Language>C&#13;H</Language><HistoryFilesPath>/tmp</HistoryFilesPath>"
+              "</options>");
 
     const QByteArray picture = instrumentPicture();
     ok &= put(header, QStringLiteral("instrument"), picture.left(54));

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -300,8 +301,13 @@ void tst_Livescope::logWritesHistory()
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
     QVERIFY(scope.window->optionsParam().allowLogGeneration);
     scope.window->setPixmap(frame());
+    // A reading within a second of the last one written is not written. A machine that stalls
+    // for a second between the two calls may write it, so it counts only when measured.
+    QElapsedTimer sinceFirstReading;
+    sinceFirstReading.start();
     scope.window->setVideoExtendParam(readings(40));
-    scope.window->setVideoExtendParam(readings(41)); // within the second: not written
+    scope.window->setVideoExtendParam(readings(41));
+    const bool withinSecond = !sinceFirstReading.hasExpired(999);
     scope.window->setVideoExtendParam(readings(65)); // the alarm starts: a frame is kept
 
     QDir folder(history);
@@ -311,8 +317,11 @@ void tst_Livescope::logWritesHistory()
     QFile file(folder.filePath(csv.first()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
-    QCOMPARE(lines.size(), 2);
     QCOMPARE(lines.at(0), QByteArray("time,minimum,maximum,centre,frame rate"));
+    if (withinSecond)
+        QCOMPARE(lines.size(), 2);
+    else
+        QVERIFY(lines.size() == 2 || lines.size() == 3);
     QVERIFY2(lines.at(1).endsWith(",20.5,40.0,31.2,15.0")
                  || lines.at(1).endsWith(",20.5,40.0,31.3,15.0"),
              lines.at(1).constData());

@@ -103,6 +103,7 @@ private slots:
     void closePathsWriteOptions_data();
     void closePathsWriteOptions();
     void windowDeletedElsewhereLeavesNoDanglingEntry();
+    void subWindowsGoBeforeTethra();
 };
 
 void tst_MainWindow::initTestCase()
@@ -638,6 +639,28 @@ void tst_MainWindow::windowDeletedElsewhereLeavesNoDanglingEntry()
     QVERIFY(h.windowOf(DeviceManager::UsbFile));
     emit h.window->tethra()->closed(DeviceManager::UsbVideo);
     h.window->close();
+}
+
+void tst_MainWindow::subWindowsGoBeforeTethra()
+{
+    // A main window destroyed with its sub-windows open: what a sub-window sends while it goes
+    // (subClose from a close path of its own, say) reaches slots that use Tethra, so the
+    // sub-windows must be gone before Tethra is.
+    QList<QPointer<Panelet>> windows;
+    QList<bool> goneBeforeTethra;
+    {
+        Harness h;
+        h.start();
+        emit h.window->tethra()->opened(DeviceManager::UsbFile);
+        emit h.window->tethra()->opened(DeviceManager::UsbVideo);
+        windows << h.windowOf(DeviceManager::UsbFile) << h.windowOf(DeviceManager::UsbVideo);
+        QVERIFY(windows.at(0) && windows.at(1));
+        QObject::connect(h.window->tethra(), &QObject::destroyed, [&] {
+            for (const QPointer<Panelet> &window : qAsConst(windows))
+                goneBeforeTethra << window.isNull();
+        });
+    }
+    QCOMPARE(goneBeforeTethra, QList<bool>({ true, true }));
 }
 
 QTEST_MAIN(tst_MainWindow)

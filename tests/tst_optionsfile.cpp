@@ -56,11 +56,16 @@ private slots:
     void writeReadRoundTrip_data();
     void writeReadRoundTrip();
     void damagedHexIsHarmless();
+    void writtenValueReadsBack_data();
+    void writtenValueReadsBack();
+    void writeLeavesOutLoneSurrogates_data();
+    void writeLeavesOutLoneSurrogates();
 
     void windowWithoutFile();
     void windowKeepsGeometryAcrossRuns();
     void windowFallsBackFromDeletedHistoryPath();
     void unwritableFileWarnsAndKeepsNothingHalfWritten();
+    void undecodableLanguageDoesNotBlockSaving();
 
 private:
     QTemporaryDir m_dir;
@@ -148,6 +153,16 @@ void tst_OptionsFile::readOptions_data()
         << false << "CH" << def << false << false << false;
     QTest::newRow("not XML at all")
         << QByteArray("\x01\x02 garbage <<<") << true << "" << def << true << true << true;
+    // "+2AA-" is U+D800 alone in UTF-7: a text no writer can put back counts as no value.
+    QTest::newRow("UTF-7 language decoding to a lone surrogate")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-7\"?><options><Language>EN"
+                      "</Language><Language>+2AA-</Language><AllowAlarm>1</AllowAlarm>"
+                      "</options>")
+        << false << "EN" << def << true << false << false;
+    QTest::newRow("UTF-7 language decoding to a whole pair")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-7\"?><options><Language>C+2D3eAA-H"
+                      "</Language></options>")
+        << false << QStringLiteral("C\U0001F600H") << def << false << false << false;
 }
 
 void tst_OptionsFile::readOptions()
@@ -185,6 +200,11 @@ void tst_OptionsFile::readLanguage_data()
     QTest::newRow("another element's text stops it")
         << QByteArray("<options><Language>CH</Language><State>00</State>EN</options>") << "CH";
     QTest::newRow("breaks off") << QByteArray("<options><Language>CH</Language><Sta") << "CH";
+    QTest::newRow("lone surrogates are no value")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-7\"?><options><Language>CH"
+                      "</Language><Language>+3AA-</Language><Language>E+2AA-N</Language>"
+                      "</options>")
+        << "CH";
     QTest::newRow("no file content") << QByteArray() << "";
 }
 
@@ -356,6 +376,91 @@ void tst_OptionsFile::unwritableFileWarnsAndKeepsNothingHalfWritten()
         QDir(m_dir.path())
             .entryList(QStringList() << QStringLiteral("options.xml*"), QDir::Files | QDir::Hidden)
             .isEmpty());
+}
+
+void tst_OptionsFile::writtenValueReadsBack_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("carriage return") << "a\rb";
+    QTest::newRow("carriage return and line feed") << "a\r\nb";
+    QTest::newRow("carriage returns at both ends") << "\rab\r\r";
+    QTest::newRow("line feed and tab") << "a\n\tb";
+    QTest::newRow("markup characters") << "<a href=\"x\">&amp;]]></a>";
+    QTest::newRow("blanks around") << "  CH ";
+}
+
+void tst_OptionsFile::writtenValueReadsBack()
+{
+    QFETCH(QString, value);
+    OptionParam param;
+    param.language = value;
+    param.historyFilesPath = m_existingDir;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(OptionsFile::write(&buffer, QByteArray(), QByteArray(), param));
+    QCOMPARE(readOptionsFrom(bytes, OptionParam()), param);
+    QCOMPARE(readLanguageFrom(bytes), value);
+}
+
+void tst_OptionsFile::writeLeavesOutLoneSurrogates_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("readBack");
+    const QChar high(0xd800);
+    const QChar low(0xdc00);
+    QTest::newRow("high alone") << QString(QStringLiteral("C") + high + QStringLiteral("H"))
+                                << "CH";
+    QTest::newRow("low alone") << QString(low + QStringLiteral("CH")) << "CH";
+    QTest::newRow("high at the end") << QString(QStringLiteral("CH") + high) << "CH";
+    QTest::newRow("low before high") << QString(QStringLiteral("C") + low + high) << "C";
+    QTest::newRow("a whole pair stays")
+        << QStringLiteral("C\U0001F600H") << QStringLiteral("C\U0001F600H");
+}
+
+void tst_OptionsFile::writeLeavesOutLoneSurrogates()
+{
+    QFETCH(QString, value);
+    OptionParam param;
+    param.language = value;
+    param.historyFilesPath = m_existingDir;
+    param.allowAlarmSound = true;
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(OptionsFile::write(&buffer, QByteArray("\x01", 1), QByteArray(), param));
+    QVERIFY2(!bytes.contains("</>"), bytes.constData());
+
+    OptionParam expected = param;
+    QFETCH(QString, readBack);
+    expected.language = readBack;
+    QCOMPARE(readOptionsFrom(bytes, OptionParam()), expected);
+    QCOMPARE(readLanguageFrom(bytes), readBack);
+}
+
+void tst_OptionsFile::undecodableLanguageDoesNotBlockSaving()
+{
+    // A damaged file whose Language decodes to a lone surrogate must not keep every later
+    // close from saving the settings.
+    QFile file(OptionsFile::writePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\" encoding=\"UTF-7\"?><options><Language>+2AA-</Language>"
+               "<AllowAlarm>1</AllowAlarm></options>");
+    file.close();
+    ModalWatcher watcher([](QWidget *modal) {
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            box->button(QMessageBox::Ok)->click();
+    });
+    for (int run = 0; run < 2; ++run) {
+        MainWindow window;
+        QVERIFY(window.optionParam().allowAlarm);
+        window.close();
+    }
+    QCOMPARE(watcher.seen, QStringList());
+    const QByteArray xml = readAll(OptionsFile::readPath());
+    QVERIFY2(xml.contains("<Language></Language>"), xml.constData());
+    QVERIFY(xml.contains("<AllowAlarm>1</AllowAlarm>"));
 }
 
 QTEST_MAIN(tst_OptionsFile)

@@ -83,6 +83,10 @@ private slots:
     void instrumentPicture();
     void truncated();
     void file();
+    void pixelLimit_data();
+    void pixelLimit();
+    void topDownPixelLimit_data();
+    void topDownPixelLimit();
     void header_data();
     void header();
 };
@@ -207,6 +211,67 @@ void tst_ThumbnailDecoder::file()
     result = decoder.decodeFile(dir.filePath("folder.bmp"));
     QVERIFY(result.exists);
     QVERIFY(result.grid.isNull());
+}
+
+void tst_ThumbnailDecoder::pixelLimit_data()
+{
+    // One-bit PNG pictures of zeros: a few kilobytes that Qt decodes whole before scaling.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("decoded");
+    QTest::newRow("2048 x 2048") << QSize(2048, 2048) << true;
+    QTest::newRow("8193 x 8192, over the limit") << QSize(8193, 8192) << false;
+    QTest::newRow("30000 x 2300, over the limit") << QSize(30000, 2300) << false;
+}
+
+void tst_ThumbnailDecoder::topDownPixelLimit_data()
+{
+    // A 1-bit BMP stored top row first, its rows cut off: Qt still makes the whole picture.
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("decoded");
+    QTest::newRow("2048 x 2048") << 2048 << true;
+    QTest::newRow("2048 x 32769, over the limit") << 32769 << false;
+}
+
+void tst_ThumbnailDecoder::topDownPixelLimit()
+{
+    QFETCH(int, height);
+    QFETCH(bool, decoded);
+    QImage picture(2048, 2, QImage::Format_Mono);
+    picture.fill(0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "BMP"));
+    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(1));
+    qToLittleEndian<qint32>(-height, bytes.data() + 22);
+
+    const ThumbnailDecoder::Result result = ThumbnailDecoder::decode(bytes);
+    QCOMPARE(result.grid.isNull(), !decoded);
+    QCOMPARE(result.table.isNull(), !decoded);
+}
+
+void tst_ThumbnailDecoder::pixelLimit()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, decoded);
+    QImage picture(size, QImage::Format_Mono);
+    picture.fill(0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "PNG"));
+    picture = QImage();
+
+    QCOMPARE(ThumbnailDecoder::decode(bytes).grid.isNull(), !decoded);
+    QTemporaryDir dir;
+    QVERIFY(TestPictures::writeFile(dir.filePath("big.png"), bytes));
+    ThumbnailDecoder decoder;
+    const ThumbnailDecoder::Result result = decoder.decodeFile(dir.filePath("big.png"));
+    QVERIFY(result.exists);
+    QCOMPARE(result.grid.isNull(), !decoded);
+    QCOMPARE(result.table.isNull(), !decoded);
+    if (decoded)
+        QCOMPARE(result.grid.size(), QSize(144, 144));
 }
 
 void tst_ThumbnailDecoder::header_data()

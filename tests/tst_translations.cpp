@@ -31,7 +31,7 @@ QString key(const Message &m)
 
 QString repositoryRoot()
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral(".."));
+    return QStringLiteral(CALORIX_SOURCE_DIR);
 }
 
 QString lupdatePath()
