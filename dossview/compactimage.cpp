@@ -1,5 +1,7 @@
 #include "compactimage.h"
 
+#include <QtEndian>
+
 #include <lz4.h>
 
 #include <array>
@@ -21,46 +23,46 @@ inline quint32 bytesPlus(quint32 a, quint32 b)
 
 constexpr int MaxColours = 256;
 
-// Pixel values to palette indices: open addressing in a table four times the palette's size,
-// stamped per use so that it needs no clearing between pictures.
+// Pixel values to palette indices: open addressing in a table four times the palette's size.
+// Made on the stack for each picture: a table reached through thread-local storage would be
+// looked up again for every pixel.
 class ColourTable
 {
 public:
+    ColourTable() { m_index.fill(Empty); }
+
     /** The index of colour, added when new; -1 once the palette would exceed MaxColours. */
-    int indexOf(quint32 colour, QVector<quint32> *palette)
+    int indexOf(quint32 colour)
     {
-        quint32 slot = (colour * 2654435761u) >> (32 - Bits);
+        quint32 at = (colour * 2654435761u) >> (32 - Bits);
         for (;;) {
-            if (m_stamp[slot] != m_use) {
-                if (palette->size() == MaxColours)
+            if (m_index[at] == Empty) {
+                if (m_count == MaxColours)
                     return -1;
-                m_stamp[slot] = m_use;
-                m_colour[slot] = colour;
-                m_index[slot] = quint8(palette->size());
-                palette->append(colour);
-                return m_index[slot];
+                m_colour[at] = colour;
+                m_index[at] = quint16(m_count);
+                m_palette[size_t(m_count)] = colour;
+                return m_count++;
             }
-            if (m_colour[slot] == colour)
-                return m_index[slot];
-            slot = (slot + 1) & (Slots - 1);
+            if (m_colour[at] == colour)
+                return m_index[at];
+            at = (at + 1) & (Slots - 1);
         }
     }
 
-    void reset()
+    QVector<quint32> palette() const
     {
-        if (++m_use == 0) {
-            m_stamp.fill(0);
-            m_use = 1;
-        }
+        return QVector<quint32>(m_palette.begin(), m_palette.begin() + m_count);
     }
 
 private:
     static constexpr int Bits = 10;
     static constexpr int Slots = 1 << Bits;
-    std::array<quint32, Slots> m_stamp {};
-    std::array<quint32, Slots> m_colour {};
-    std::array<quint8, Slots> m_index {};
-    quint32 m_use = 0;
+    static constexpr quint16 Empty = 0xffff;
+    std::array<quint32, Slots> m_colour;
+    std::array<quint16, Slots> m_index;
+    std::array<quint32, MaxColours> m_palette;
+    int m_count = 0;
 };
 
 // Scratch space of one thread, kept between pictures so that it is not paged in each time.
@@ -68,7 +70,6 @@ struct Scratch
 {
     QByteArray raw;
     QByteArray packed;
-    ColourTable colours;
 };
 
 Scratch &scratch()
@@ -89,8 +90,8 @@ QByteArray compressed(const QByteArray &raw)
 
 bool decompressed(const QByteArray &packed, QByteArray *raw, int rawSize)
 {
-    if (raw->size() < rawSize)
-        raw->resize(rawSize);
+    if (raw->size() <= rawSize)
+        raw->resize(rawSize + 1);
     return LZ4_decompress_safe(packed.constData(), raw->data(), packed.size(), rawSize) == rawSize;
 }
 
@@ -116,29 +117,22 @@ CompactImage CompactImage::fromImage(const QImage &image)
 
 bool CompactImage::compressIndexed(const QImage &image)
 {
-    ColourTable &colours = scratch().colours;
-    colours.reset();
+    ColourTable colours;
     QByteArray &indices = scratch().raw;
-    indices.resize(m_width * m_height);
-    auto *out = reinterpret_cast<quint8 *>(indices.data());
-    // Neighbours are mostly alike: the last colour is checked before the table.
-    quint32 last = 0;
-    int lastIndex = -1;
-    for (int y = 0; y < m_height; ++y) {
+    const int width = m_width;
+    const int height = m_height;
+    indices.resize(width * height);
+    quint8 *out = reinterpret_cast<quint8 *>(indices.data());
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
-        for (int x = 0; x < m_width; ++x) {
-            if (line[x] != last || lastIndex < 0) {
-                last = line[x];
-                lastIndex = colours.indexOf(last, &m_palette);
-                if (lastIndex < 0) {
-                    m_palette.clear();
-                    return false;
-                }
-            }
-            *out++ = quint8(lastIndex);
+        for (int x = 0; x < width; ++x) {
+            const int index = colours.indexOf(line[x]);
+            if (index < 0)
+                return false;
+            *out++ = quint8(index);
         }
     }
-    m_palette.squeeze();
+    m_palette = colours.palette();
     m_packed = compressed(indices);
     m_form = Form::Indexed;
     return true;
@@ -148,7 +142,8 @@ void CompactImage::compressRows(const QImage &image)
 {
     // The first row is kept as it is (its difference to a row of zeros).
     QByteArray &raw = scratch().raw;
-    raw.resize(m_width * m_height * 4);
+    // Four bytes are written for every three kept: room for the last one's fourth.
+    raw.resize(m_width * m_height * 4 + 1);
     auto *out = reinterpret_cast<quint8 *>(raw.data());
     quint32 alpha = 0xff000000u;
     for (int y = 0; y < m_height; ++y) {
@@ -158,9 +153,8 @@ void CompactImage::compressRows(const QImage &image)
         for (int x = 0; x < m_width; ++x) {
             const quint32 difference = bytesMinus(line[x], above ? above[x] : 0);
             alpha &= line[x];
-            out[0] = quint8(difference);
-            out[1] = quint8(difference >> 8);
-            out[2] = quint8(difference >> 16);
+            // Blue, green and red first; the fourth byte is overwritten by the next pixel.
+            qToLittleEndian(difference, out);
             out += 3;
         }
     }
@@ -168,14 +162,15 @@ void CompactImage::compressRows(const QImage &image)
         raw.resize(m_width * m_height * 3);
         m_form = Form::Opaque;
     } else {
-        // Not every pixel is opaque: all four bytes, as words.
-        auto *words = reinterpret_cast<quint32 *>(raw.data());
+        // Not every pixel is opaque: all four bytes.
+        raw.resize(m_width * m_height * 4);
+        out = reinterpret_cast<quint8 *>(raw.data());
         for (int y = 0; y < m_height; ++y) {
             const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
             const auto *above
                 = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : nullptr;
-            for (int x = 0; x < m_width; ++x)
-                *words++ = bytesMinus(line[x], above ? above[x] : 0);
+            for (int x = 0; x < m_width; ++x, out += 4)
+                qToLittleEndian(bytesMinus(line[x], above ? above[x] : 0), out);
         }
         m_form = Form::Full;
     }
@@ -234,7 +229,9 @@ QImage CompactImage::expandRows() const
     const bool opaque = m_form == Form::Opaque;
     QByteArray &raw = scratch().raw;
     QImage image(m_width, m_height, m_format);
-    if (image.isNull() || !decompressed(m_packed, &raw, m_width * m_height * (opaque ? 3 : 4)))
+    const int rawSize = m_width * m_height * (opaque ? 3 : 4);
+    // One byte more, so that every pixel's bytes can be read as a word.
+    if (image.isNull() || !decompressed(m_packed, &raw, rawSize) || raw.size() <= rawSize)
         return QImage();
     const auto *in = reinterpret_cast<const quint8 *>(raw.constData());
     for (int y = 0; y < m_height; ++y) {
@@ -242,13 +239,11 @@ QImage CompactImage::expandRows() const
         const auto *above
             = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : nullptr;
         for (int x = 0; x < m_width; ++x) {
-            quint32 difference;
+            quint32 difference = qFromLittleEndian<quint32>(in);
             if (opaque) {
-                difference
-                    = 0xff000000u | quint32(in[0]) | quint32(in[1]) << 8 | quint32(in[2]) << 16;
+                difference |= 0xff000000u;
                 in += 3;
             } else {
-                std::memcpy(&difference, in, 4);
                 in += 4;
             }
             // The alpha byte of an opaque picture is 0xff in every row, not a difference.
