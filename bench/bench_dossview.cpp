@@ -158,7 +158,7 @@ QJsonObject measureSize(const Options &options, int n)
     std::vector<double> walkCpu, searchCpu, fillCpu, firstScreen, scrollPaints;
     int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
     double worstStall = -1, worstListing = -1;
-    QStringList slowestEvents, slowestListingEvents, listingEventTotals;
+    QStringList slowestEvents, slowestListingEvents, listingEventTotals, thumbnailEventTotals;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
@@ -202,6 +202,7 @@ QJsonObject measureSize(const Options &options, int n)
                 if (dossview.worstLatenessMs() >= worstStall) {
                     worstStall = dossview.worstLatenessMs();
                     slowestEvents = dossview.slowestEvents();
+                    thumbnailEventTotals = dossview.eventTotals();
                 }
                 worker.push_back(dossview.workerMs());
                 firstScreen.push_back(dossview.firstScreenMs());
@@ -270,6 +271,8 @@ QJsonObject measureSize(const Options &options, int n)
                   QJsonArray::fromStringList(listingEventTotals));
     result.insert(QStringLiteral("slowest_events_of_worst_stall"),
                   QJsonArray::fromStringList(slowestEvents));
+    result.insert(QStringLiteral("event_totals_of_worst_stall"),
+                  QJsonArray::fromStringList(thumbnailEventTotals));
     result.insert(QStringLiteral("stall_max_ms"),
                   stall.empty() ? -1 : *std::max_element(stall.begin(), stall.end()));
     result.insert(QStringLiteral("worker_ms"), median(worker));
@@ -446,10 +449,12 @@ void printSize(const QJsonObject &r)
     };
     std::printf("       longest GUI events: slowest listing %s\n"
                 "                           its events by type %s\n"
-                "                           worst stall %s\n",
+                "                           worst stall %s\n"
+                "                           its events by type %s\n",
                 qPrintable(events("slowest_events_of_slowest_listing")),
                 qPrintable(events("event_totals_of_slowest_listing")),
-                qPrintable(events("slowest_events_of_worst_stall")));
+                qPrintable(events("slowest_events_of_worst_stall")),
+                qPrintable(events("event_totals_of_worst_stall")));
 }
 
 // The demo instrument's card, written where nothing else is.

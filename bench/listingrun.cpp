@@ -160,6 +160,7 @@ void ListingRun::tick()
         phase = Phase::Idle;
         TimedApplication::instance()->stopRecording();
         slowest = describeSlowest();
+        totals = describeTotals();
         ticker->stop();
         if (loop)
             loop->quit();

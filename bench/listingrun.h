@@ -90,6 +90,8 @@ public:
     QStringList slowestEventsWhileListing() const { return slowestWhileListing; }
     /** Event deliveries from the return of setUDisks until the paint, summed by type. */
     QStringList eventTotalsWhileListing() const { return totalsWhileListing; }
+    /** The same during the thumbnail phase. */
+    QStringList eventTotals() const { return totals; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -126,6 +128,7 @@ private:
     QStringList slowest;
     QStringList slowestWhileListing;
     QStringList totalsWhileListing;
+    QStringList totals;
 };
 
 #endif // LISTINGRUN_H
