@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -140,37 +141,43 @@ bool CompactImage::compressIndexed(const QImage &image)
 
 void CompactImage::compressRows(const QImage &image)
 {
-    // The first row is kept as it is (its difference to a row of zeros).
+    // Locals, not members: every byte written through out could alias a member.
+    const int width = m_width;
+    const int height = m_height;
+    // The first row is kept as it is: its difference to a row of zeros.
+    const std::vector<quint32> zeros(size_t(width), 0);
+    const quint32 *zero = zeros.data();
+
     QByteArray &raw = scratch().raw;
     // Four bytes are written for every three kept: room for the last one's fourth.
-    raw.resize(m_width * m_height * 4 + 1);
-    auto *out = reinterpret_cast<quint8 *>(raw.data());
+    raw.resize(width * height * 4 + 1);
+    quint8 *out = reinterpret_cast<quint8 *>(raw.data());
     quint32 alpha = 0xff000000u;
-    for (int y = 0; y < m_height; ++y) {
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
         const auto *above
-            = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : nullptr;
-        for (int x = 0; x < m_width; ++x) {
-            const quint32 difference = bytesMinus(line[x], above ? above[x] : 0);
-            alpha &= line[x];
+            = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : zero;
+        for (int x = 0; x < width; ++x) {
+            const quint32 pixel = line[x];
+            alpha &= pixel;
             // Blue, green and red first; the fourth byte is overwritten by the next pixel.
-            qToLittleEndian(difference, out);
+            qToLittleEndian(bytesMinus(pixel, above[x]), out);
             out += 3;
         }
     }
     if ((alpha & 0xff000000u) == 0xff000000u) {
-        raw.resize(m_width * m_height * 3);
+        raw.resize(width * height * 3);
         m_form = Form::Opaque;
     } else {
         // Not every pixel is opaque: all four bytes.
-        raw.resize(m_width * m_height * 4);
+        raw.resize(width * height * 4);
         out = reinterpret_cast<quint8 *>(raw.data());
-        for (int y = 0; y < m_height; ++y) {
+        for (int y = 0; y < height; ++y) {
             const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
             const auto *above
-                = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : nullptr;
-            for (int x = 0; x < m_width; ++x, out += 4)
-                qToLittleEndian(bytesMinus(line[x], above ? above[x] : 0), out);
+                = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : zero;
+            for (int x = 0; x < width; ++x, out += 4)
+                qToLittleEndian(bytesMinus(line[x], above[x]), out);
         }
         m_form = Form::Full;
     }
