@@ -23,6 +23,9 @@ inline quint32 bytesPlus(quint32 a, quint32 b)
 }
 
 constexpr int MaxColours = 256;
+// Larger pictures are kept as they are: a thumbnail is far smaller, and LZ4 takes blocks below
+// 2 GB only.
+constexpr qint64 MaxCompressedBytes = 64 * 1024 * 1024;
 
 // Pixel values to palette indices: open addressing in a table four times the palette's size.
 // Made on the stack for each picture: a table reached through thread-local storage would be
@@ -86,7 +89,7 @@ QByteArray compressed(const QByteArray &raw)
     if (out.size() < bound)
         out.resize(bound);
     const int length = LZ4_compress_default(raw.constData(), out.data(), raw.size(), bound);
-    return QByteArray(out.constData(), length);
+    return length > 0 ? QByteArray(out.constData(), length) : QByteArray();
 }
 
 bool decompressed(const QByteArray &packed, QByteArray *raw, int rawSize)
@@ -106,13 +109,15 @@ CompactImage CompactImage::fromImage(const QImage &image)
     compact.m_format = image.format();
     compact.m_width = image.width();
     compact.m_height = image.height();
-    if (image.depth() != 32) {
-        compact.m_form = Form::Plain;
-        compact.m_plain = image;
-        return compact;
+    if (image.depth() == 32 && image.sizeInBytes() <= MaxCompressedBytes) {
+        if (!compact.compressIndexed(image))
+            compact.compressRows(image);
+        if (!compact.m_packed.isEmpty())
+            return compact;
+        compact.m_palette.clear();
     }
-    if (!compact.compressIndexed(image))
-        compact.compressRows(image);
+    compact.m_form = Form::Plain;
+    compact.m_plain = image;
     return compact;
 }
 

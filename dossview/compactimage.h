@@ -14,7 +14,7 @@
  * 32-bit images are kept as LZ4-compressed rows. A picture of at most 256 distinct pixel values
  * (the instrument's palette pictures) is kept as a palette and one compressed index a pixel;
  * any other as the difference of each row to the row above, three bytes a pixel where every
- * pixel is opaque, four otherwise. Images of other depths are kept as they are.
+ * pixel is opaque, four otherwise. Images of other depths, and large ones, are kept as they are.
  *
  * A value type, implicitly shared: copies are cheap and may travel between threads.
  */
