@@ -1,7 +1,5 @@
 #include "compactimage.h"
 
-#include <QtEndian>
-
 #include <lz4.h>
 
 #include <array>
@@ -10,17 +8,10 @@
 
 namespace {
 
-// Byte-wise a - b and a + b of four bytes at once, each byte modulo 256, so that the rows'
-// differences are lossless whatever the values.
-inline quint32 bytesMinus(quint32 a, quint32 b)
-{
-    return ((a | 0x80808080u) - (b & 0x7f7f7f7fu)) ^ ((a ^ ~b) & 0x80808080u);
-}
-
-inline quint32 bytesPlus(quint32 a, quint32 b)
-{
-    return ((a & 0x7f7f7f7fu) + (b & 0x7f7f7f7fu)) ^ ((a ^ b) & 0x80808080u);
-}
+// The colour bytes of a 32-bit pixel in memory: blue, green and red on a little-endian machine,
+// red, green and blue after the alpha byte on a big-endian one. Three of them are kept for an
+// opaque picture, copied four bytes at a time (the fourth is overwritten or ignored).
+constexpr int ColourOffset = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 0 : 1;
 
 constexpr int MaxColours = 256;
 // Larger pictures are kept as they are: a thumbnail is far smaller, and LZ4 takes blocks below
@@ -149,43 +140,40 @@ void CompactImage::compressRows(const QImage &image)
     // Locals, not members: every byte written through out could alias a member.
     const int width = m_width;
     const int height = m_height;
-    // The first row is kept as it is: its difference to a row of zeros.
-    const std::vector<quint32> zeros(size_t(width), 0);
-    const quint32 *zero = zeros.data();
+    const size_t rowBytes = size_t(width) * 4;
+    // The first row is kept as it is: its difference to a row of zeros. One byte more in each
+    // row, for the four-byte copies.
+    const std::vector<uchar> zeros(rowBytes + 1, 0);
+    std::vector<uchar> differences(rowBytes + 1, 0);
 
-    QByteArray &raw = scratch().raw;
-    // Four bytes are written for every three kept: room for the last one's fourth.
-    raw.resize(width * height * 4 + 1);
-    quint8 *out = reinterpret_cast<quint8 *>(raw.data());
     quint32 alpha = 0xff000000u;
     for (int y = 0; y < height; ++y) {
-        const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
-        const auto *above
-            = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : zero;
-        for (int x = 0; x < width; ++x) {
-            const quint32 pixel = line[x];
-            alpha &= pixel;
-            // Blue, green and red first; the fourth byte is overwritten by the next pixel.
-            qToLittleEndian(bytesMinus(pixel, above[x]), out);
-            out += 3;
+        const auto *pixels = reinterpret_cast<const quint32 *>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            alpha &= pixels[x];
+    }
+    const bool opaque = (alpha & 0xff000000u) == 0xff000000u;
+    m_form = opaque ? Form::Opaque : Form::Full;
+
+    QByteArray &raw = scratch().raw;
+    raw.resize(width * height * (opaque ? 3 : 4) + 1);
+    uchar *out = reinterpret_cast<uchar *>(raw.data());
+    for (int y = 0; y < height; ++y) {
+        const uchar *line = image.constScanLine(y);
+        const uchar *above = y > 0 ? image.constScanLine(y - 1) : zeros.data();
+        uchar *difference = differences.data();
+        // Byte by byte, modulo 256: a loop the compiler turns into vector code.
+        for (size_t i = 0; i < rowBytes; ++i)
+            difference[i] = uchar(line[i] - above[i]);
+        if (opaque) {
+            for (int x = 0; x < width; ++x, out += 3)
+                std::memcpy(out, difference + 4 * x + ColourOffset, 4);
+        } else {
+            std::memcpy(out, difference, rowBytes);
+            out += rowBytes;
         }
     }
-    if ((alpha & 0xff000000u) == 0xff000000u) {
-        raw.resize(width * height * 3);
-        m_form = Form::Opaque;
-    } else {
-        // Not every pixel is opaque: all four bytes.
-        raw.resize(width * height * 4);
-        out = reinterpret_cast<quint8 *>(raw.data());
-        for (int y = 0; y < height; ++y) {
-            const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
-            const auto *above
-                = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : zero;
-            for (int x = 0; x < width; ++x, out += 4)
-                qToLittleEndian(bytesMinus(line[x], above[x]), out);
-        }
-        m_form = Form::Full;
-    }
+    raw.resize(width * height * (opaque ? 3 : 4));
     m_packed = compressed(raw);
 }
 
@@ -239,28 +227,37 @@ QImage CompactImage::expandIndexed() const
 QImage CompactImage::expandRows() const
 {
     const bool opaque = m_form == Form::Opaque;
+    const int width = m_width;
+    const int height = m_height;
+    const size_t rowBytes = size_t(width) * 4;
     QByteArray &raw = scratch().raw;
-    QImage image(m_width, m_height, m_format);
-    const int rawSize = m_width * m_height * (opaque ? 3 : 4);
-    // One byte more, so that every pixel's bytes can be read as a word.
+    QImage image(width, height, m_format);
+    const int rawSize = width * height * (opaque ? 3 : 4);
+    // One byte more, for the four-byte copies.
     if (image.isNull() || !decompressed(m_packed, &raw, rawSize) || raw.size() <= rawSize)
         return QImage();
-    const auto *in = reinterpret_cast<const quint8 *>(raw.constData());
-    for (int y = 0; y < m_height; ++y) {
-        auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        const auto *above
-            = y > 0 ? reinterpret_cast<const quint32 *>(image.constScanLine(y - 1)) : nullptr;
-        for (int x = 0; x < m_width; ++x) {
-            quint32 difference = qFromLittleEndian<quint32>(in);
-            if (opaque) {
-                difference |= 0xff000000u;
-                in += 3;
-            } else {
-                in += 4;
-            }
-            // The alpha byte of an opaque picture is 0xff in every row, not a difference.
-            const quint32 base = above ? (opaque ? above[x] & 0x00ffffffu : above[x]) : 0;
-            line[x] = bytesPlus(difference, base);
+    const std::vector<uchar> zeros(rowBytes + 1, 0);
+    std::vector<uchar> differences(rowBytes + 4, 0);
+    const uchar *in = reinterpret_cast<const uchar *>(raw.constData());
+    for (int y = 0; y < height; ++y) {
+        const uchar *difference = in;
+        if (opaque) {
+            uchar *unpacked = differences.data();
+            for (int x = 0; x < width; ++x, in += 3)
+                std::memcpy(unpacked + 4 * x + ColourOffset, in, 4);
+            difference = unpacked;
+        } else {
+            in += rowBytes;
+        }
+        uchar *line = image.scanLine(y);
+        const uchar *above = y > 0 ? image.constScanLine(y - 1) : zeros.data();
+        for (size_t i = 0; i < rowBytes; ++i)
+            line[i] = uchar(difference[i] + above[i]);
+        if (opaque) {
+            // The alpha bytes were not kept: every one is 0xff.
+            auto *pixels = reinterpret_cast<quint32 *>(line);
+            for (int x = 0; x < width; ++x)
+                pixels[x] |= 0xff000000u;
         }
     }
     return image;
