@@ -5,9 +5,11 @@
 // resident memory is its own.
 
 #include "cardmaker.h"
+#include "democard.h"
 #include "listingrun.h"
 #include "programtheme.h"
 #include "samplebaseline.h"
+#include "thumbnailforms.h"
 #include "timedapplication.h"
 #include "timeddossview.h"
 #include "walkbaseline.h"
@@ -22,6 +24,7 @@
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
@@ -50,6 +53,18 @@ struct Options
 
 constexpr double MiB = 1024.0 * 1024.0;
 constexpr int ThumbnailPixels = 144 * 108 + 34 * 25;
+// The pictures whose thumbnails' forms are measured, spread over the card.
+constexpr int FormSamples = 1000;
+// Screens the grid is scrolled by, one at a time, after the thumbnails are in place.
+constexpr int ScrolledScreens = 20;
+
+// The goals: peak memory of a listing, and the first run of 10,000 in a fresh process.
+double peakGoalMiB(int n)
+{
+    return 150 + 14.0 * n / 1024;
+}
+constexpr double FirstRunGoalMs = 1200;
+constexpr int FirstRunGoalPictures = 10000;
 
 std::string cardPath(const Options &options, int n)
 {
@@ -140,10 +155,10 @@ QJsonObject measureSize(const Options &options, int n)
     const FindFiles findFiles = libraryFindFiles();
     std::vector<double> walk, sample, findFilesMs, search, fill, setUDisks, listing, thumbs, stall;
     std::vector<double> worker, guiCpu, processCpu, workerCpu, sampleCpu;
-    std::vector<double> walkCpu, searchCpu, fillCpu;
+    std::vector<double> walkCpu, searchCpu, fillCpu, firstScreen, scrollPaints;
     int walked = 0, sampled = 0, listed = -1, left = -1, differing = -1;
     double worstStall = -1, worstListing = -1;
-    QStringList slowestEvents, slowestListingEvents, listingEventTotals;
+    QStringList slowestEvents, slowestListingEvents, listingEventTotals, thumbnailEventTotals;
     for (int run = 0; run < options.runs; ++run) {
         QElapsedTimer t;
         t.start();
@@ -187,8 +202,12 @@ QJsonObject measureSize(const Options &options, int n)
                 if (dossview.worstLatenessMs() >= worstStall) {
                     worstStall = dossview.worstLatenessMs();
                     slowestEvents = dossview.slowestEvents();
+                    thumbnailEventTotals = dossview.eventTotals();
                 }
                 worker.push_back(dossview.workerMs());
+                firstScreen.push_back(dossview.firstScreenMs());
+                for (double ms : dossview.scrollPaintsMs(ScrolledScreens))
+                    scrollPaints.push_back(ms);
                 guiCpu.push_back(dossview.guiCpuMs());
                 processCpu.push_back(dossview.processCpuMs());
                 workerCpu.push_back(dossview.workerCpuMs());
@@ -198,6 +217,16 @@ QJsonObject measureSize(const Options &options, int n)
                 differing = dossview.thumbnailsDifferingFromQt();
         }
         dossview.closeWindowMs();
+    }
+
+    // After the runs, so that the peak memory is the listings' own.
+    {
+        const std::vector<std::string> paths = WalkBaseline::walk(root);
+        QStringList spread;
+        const size_t step = std::max<size_t>(1, paths.size() / FormSamples);
+        for (size_t i = 0; i < paths.size(); i += step)
+            spread << QString::fromStdString(paths[i]);
+        result.insert(QStringLiteral("forms"), ThumbnailForms::measure(spread));
     }
 
     const double walkMs = median(walk), sampleMs = median(sample), searchMs = median(search);
@@ -220,6 +249,17 @@ QJsonObject measureSize(const Options &options, int n)
     result.insert(QStringLiteral("listing_ms"), listingMs);
     result.insert(QStringLiteral("listing_ratio"), listingMs >= 0 ? listingMs / walkMs : -1);
     result.insert(QStringLiteral("thumbnail_ms"), thumbMs);
+    // The first run of the process: memory not touched before, as for a user's first listing.
+    result.insert(QStringLiteral("first_thumbnail_ms"), thumbs.empty() ? -1 : thumbs.front());
+    result.insert(QStringLiteral("first_listing_ms"), listing.empty() ? -1 : listing.front());
+    result.insert(QStringLiteral("first_screen_ms"), median(firstScreen));
+    result.insert(QStringLiteral("first_screen_max_ms"),
+                  firstScreen.empty() ? -1
+                                      : *std::max_element(firstScreen.begin(), firstScreen.end()));
+    result.insert(QStringLiteral("scroll_paint_ms"), median(scrollPaints));
+    result.insert(
+        QStringLiteral("scroll_paint_max_ms"),
+        scrollPaints.empty() ? -1 : *std::max_element(scrollPaints.begin(), scrollPaints.end()));
     const double rate = thumbMs > 0 ? listed / (thumbMs / 1000) : -1;
     result.insert(QStringLiteral("thumbnail_rate"), rate);
     result.insert(QStringLiteral("thumbnail_ratio"),
@@ -231,6 +271,8 @@ QJsonObject measureSize(const Options &options, int n)
                   QJsonArray::fromStringList(listingEventTotals));
     result.insert(QStringLiteral("slowest_events_of_worst_stall"),
                   QJsonArray::fromStringList(slowestEvents));
+    result.insert(QStringLiteral("event_totals_of_worst_stall"),
+                  QJsonArray::fromStringList(thumbnailEventTotals));
     result.insert(QStringLiteral("stall_max_ms"),
                   stall.empty() ? -1 : *std::max_element(stall.begin(), stall.end()));
     result.insert(QStringLiteral("worker_ms"), median(worker));
@@ -249,6 +291,7 @@ QJsonObject measureSize(const Options &options, int n)
                   workerCpuMs > 0 ? sampleCpuMs / workerCpuMs : -1);
     result.insert(QStringLiteral("peak_rss_mib"), peakResidentMiB());
     result.insert(QStringLiteral("peak_target_mib"), (1.15 * pixelBytes) / MiB + 120);
+    result.insert(QStringLiteral("peak_goal_mib"), peakGoalMiB(n));
     result.insert(QStringLiteral("load_after"), loadAverage());
     QJsonObject samples;
     samples.insert(QStringLiteral("walk_ms"), toJson(walk));
@@ -259,6 +302,8 @@ QJsonObject measureSize(const Options &options, int n)
     samples.insert(QStringLiteral("listing_ms"), toJson(listing));
     samples.insert(QStringLiteral("thumbnail_ms"), toJson(thumbs));
     samples.insert(QStringLiteral("stall_ms"), toJson(stall));
+    samples.insert(QStringLiteral("first_screen_ms"), toJson(firstScreen));
+    samples.insert(QStringLiteral("scroll_paint_ms"), toJson(scrollPaints));
     samples.insert(QStringLiteral("worker_ms"), toJson(worker));
     samples.insert(QStringLiteral("thumbnail_gui_cpu_ms"), toJson(guiCpu));
     samples.insert(QStringLiteral("worker_cpu_ms"), toJson(workerCpu));
@@ -404,10 +449,70 @@ void printSize(const QJsonObject &r)
     };
     std::printf("       longest GUI events: slowest listing %s\n"
                 "                           its events by type %s\n"
-                "                           worst stall %s\n",
+                "                           worst stall %s\n"
+                "                           its events by type %s\n",
                 qPrintable(events("slowest_events_of_slowest_listing")),
                 qPrintable(events("event_totals_of_slowest_listing")),
-                qPrintable(events("slowest_events_of_worst_stall")));
+                qPrintable(events("slowest_events_of_worst_stall")),
+                qPrintable(events("event_totals_of_worst_stall")));
+}
+
+// The demo instrument's card, written where nothing else is.
+QJsonObject measureDemoForms()
+{
+    QTemporaryDir dir;
+    const QString card = dir.path() + QStringLiteral("/card");
+    QJsonObject result;
+    if (!dir.isValid() || !DemoCard::generate(card))
+        return result;
+    QStringList paths;
+    for (const std::string &path : WalkBaseline::walk(card.toStdString()))
+        paths << QString::fromStdString(path);
+    return ThumbnailForms::measure(paths);
+}
+
+void printGoals(const QJsonObject &r)
+{
+    auto d = [&](const char *key) { return r.value(QLatin1String(key)).toDouble(-1); };
+    auto mark = [](bool met) { return met ? "ok" : "MISSED"; };
+    const int n = r.value(QStringLiteral("n")).toInt();
+    const double peak = d("peak_rss_mib"), goal = d("peak_goal_mib");
+    const double first = d("first_thumbnail_ms");
+    const double firstGoal = FirstRunGoalMs * n / FirstRunGoalPictures;
+    const QJsonObject grid
+        = r.value(QStringLiteral("forms")).toObject().value(QStringLiteral("grid")).toObject();
+    const QJsonObject table
+        = r.value(QStringLiteral("forms")).toObject().value(QStringLiteral("table")).toObject();
+    std::printf(
+        "       bytes a picture: grid icon %s (pixmap %s), table picture %s; peak memory over N "
+        "%s\n"
+        "       goals N=%d: peak %s <= 150 MiB + 14 KiB x N = %s %s; first run in a fresh "
+        "process: thumbnails %s (listing %s) <= %s %s, median of the runs %s\n"
+        "       listing %s walk <= 8x %s; thumbnails %s of the sample rate >= 0.333 %s; worst "
+        "stall %s (max of runs %s) <= 50 ms %s; first screen %s after the listing (max %s) "
+        "<= 100 ms %s; a scroll by one screen paints in %s (max %s) <= 16 ms %s\n",
+        qPrintable(figure(grid.value(QStringLiteral("chosen_bytes")).toDouble(-1), " B", 0)),
+        qPrintable(figure(grid.value(QStringLiteral("pixmap_bytes")).toDouble(-1), " B", 0)),
+        qPrintable(figure(table.value(QStringLiteral("pixmap_bytes")).toDouble(-1), " B", 0)),
+        qPrintable(figure(peak >= 0 ? peak * MiB / n : -1, " B", 0)), n,
+        qPrintable(figure(peak, " MiB", 0)), qPrintable(figure(goal, " MiB", 0)),
+        mark(peak >= 0 && peak <= goal), qPrintable(figure(first, " ms")),
+        qPrintable(figure(d("first_listing_ms"), " ms")), qPrintable(figure(firstGoal, " ms", 0)),
+        mark(first >= 0 && first <= firstGoal), qPrintable(figure(d("thumbnail_ms"), " ms")),
+        qPrintable(figure(d("listing_ratio"), "x", 2)),
+        mark(d("listing_ratio") >= 0 && d("listing_ratio") <= 8),
+        qPrintable(figure(d("thumbnail_ratio"), "", 3)), mark(d("thumbnail_ratio") >= 1.0 / 3),
+        qPrintable(figure(d("stall_ms"), " ms")), qPrintable(figure(d("stall_max_ms"), " ms")),
+        mark(d("stall_ms") >= 0 && d("stall_ms") <= 50),
+        qPrintable(figure(d("first_screen_ms"), " ms")),
+        qPrintable(figure(d("first_screen_max_ms"), " ms")),
+        mark(d("first_screen_ms") >= 0 && d("first_screen_ms") <= 100),
+        qPrintable(figure(d("scroll_paint_ms"), " ms", 2)),
+        qPrintable(figure(d("scroll_paint_max_ms"), " ms", 2)),
+        mark(d("scroll_paint_ms") >= 0 && d("scroll_paint_max_ms") <= 16));
+    std::printf("%s\n",
+                qPrintable(ThumbnailForms::describe(QStringLiteral("card"),
+                                                    r.value(QStringLiteral("forms")).toObject())));
 }
 
 void printStops(const QJsonObject &r)
@@ -496,9 +601,14 @@ int main(int argc, char **argv)
         const QJsonObject r
             = inChild(options, argc, argv, scratch, [&] { return measureSize(options, n); });
         printSize(r);
+        printGoals(r);
         sizes.append(r);
     }
     report.insert(QStringLiteral("sizes"), sizes);
+    const QJsonObject demo
+        = inChild(options, argc, argv, scratch, [] { return measureDemoForms(); });
+    std::printf("%s\n", qPrintable(ThumbnailForms::describe(QStringLiteral("demo"), demo)));
+    report.insert(QStringLiteral("demo_forms"), demo);
     if (options.stops > 0) {
         const int n = *std::min_element(options.sizes.begin(), options.sizes.end());
         const QJsonObject r

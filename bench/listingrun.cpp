@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <ctime>
@@ -68,7 +69,8 @@ bool ListingRun::list(const QString &root, int timeoutMs)
 bool ListingRun::start(const QString &root)
 {
     painted = false;
-    listedAt = thumbnailsAt = workerEndedAt = -1;
+    listedAt = thumbnailsAt = workerEndedAt = firstScreenAt = -1;
+    firstScreenLast = -1;
     worstGap = 0;
     phase = Phase::Idle;
     guiCpuAtStart = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
@@ -133,6 +135,7 @@ void ListingRun::tick()
         guiCpuAtListed = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
         processCpuAtListed = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
         phase = Phase::Thumbnails;
+        firstScreenLast = lastRowOnScreen();
         slowestWhileListing = describeSlowest();
         totalsWhileListing = describeTotals();
         TimedApplication::instance()->startRecording();
@@ -144,7 +147,11 @@ void ListingRun::tick()
         return;
     worstGap = qMax(worstGap, now - lastTick);
     lastTick = now;
+    if (firstScreenAt < 0 && firstScreenLast >= 0 && placed(firstScreenLast))
+        firstScreenAt = now;
     if (thumbnailsInPlace()) {
+        if (firstScreenAt < 0 && firstScreenLast >= 0)
+            firstScreenAt = now;
         thumbnailsAt = now;
         guiCpuAtThumbnails = cpuClockNs(CLOCK_THREAD_CPUTIME_ID);
         processCpuAtThumbnails = cpuClockNs(CLOCK_PROCESS_CPUTIME_ID);
@@ -153,6 +160,7 @@ void ListingRun::tick()
         phase = Phase::Idle;
         TimedApplication::instance()->stopRecording();
         slowest = describeSlowest();
+        totals = describeTotals();
         ticker->stop();
         if (loop)
             loop->quit();
@@ -237,6 +245,51 @@ int ListingRun::placeholdersLeft() const
         }
     }
     return left;
+}
+
+int ListingRun::lastRowOnScreen() const
+{
+    Mosaicview *grid = window->grid();
+    if (!grid)
+        return -1;
+    const QRect screen = grid->viewport()->rect();
+    int last = -1;
+    for (int row = 0; row < grid->count(); ++row) {
+        if (!grid->visualItemRect(grid->item(row)).intersects(screen))
+            break;
+        last = row;
+    }
+    return last;
+}
+
+bool ListingRun::placed(int row) const
+{
+    const QListWidgetItem *item = window->grid()->item(row);
+    return item && item->icon().cacheKey() != window->gridPlaceholder;
+}
+
+double ListingRun::firstScreenMs() const
+{
+    return ms(listedAt, firstScreenAt);
+}
+
+QList<double> ListingRun::scrollPaintsMs(int screens)
+{
+    QList<double> paints;
+    Mosaicview *grid = window->grid();
+    if (!grid)
+        return paints;
+    grid->flushLayout();
+    QScrollBar *bar = grid->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    grid->viewport()->repaint();
+    for (int i = 0; i < screens && bar->value() < bar->maximum(); ++i) {
+        const qint64 before = clock.nsecsElapsed();
+        bar->setValue(bar->value() + bar->pageStep());
+        grid->viewport()->repaint();
+        paints << ms(before, clock.nsecsElapsed());
+    }
+    return paints;
 }
 
 double ListingRun::closeWindowMs()

@@ -51,6 +51,16 @@ public:
     int thumbnailsDifferingFromQt() const;
     /** Entries of both views still showing a placeholder. */
     int placeholdersLeft() const;
+    /**
+     * From the end of the listing until every grid entry of the first screen had left its
+     * placeholder; -1 when that was not seen.
+     */
+    double firstScreenMs() const;
+    /**
+     * Scrolls the grid from its middle down by one screen this many times and returns how long
+     * each scroll took to paint: the scroll bar's move and a repaint of the grid's viewport.
+     */
+    QList<double> scrollPaintsMs(int screens);
     /** Closes the window (its closeEvent stops the worker) and returns how long close() took. */
     double closeWindowMs();
 
@@ -80,6 +90,8 @@ public:
     QStringList slowestEventsWhileListing() const { return slowestWhileListing; }
     /** Event deliveries from the return of setUDisks until the paint, summed by type. */
     QStringList eventTotalsWhileListing() const { return totalsWhileListing; }
+    /** The same during the thumbnail phase. */
+    QStringList eventTotals() const { return totals; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -87,6 +99,8 @@ protected:
 private:
     enum class Phase { Idle, Listing, Thumbnails };
     void tick();
+    int lastRowOnScreen() const;
+    bool placed(int row) const;
     static QStringList describeSlowest();
     static QStringList describeTotals();
     double ms(qint64 from, qint64 to) const;
@@ -102,6 +116,8 @@ private:
     qint64 returned = -1;
     qint64 listedAt = -1;
     qint64 thumbnailsAt = -1;
+    qint64 firstScreenAt = -1;
+    int firstScreenLast = -1;
     qint64 lastTick = -1;
     qint64 worstGap = 0;
     int ticks = 0;
@@ -112,6 +128,7 @@ private:
     QStringList slowest;
     QStringList slowestWhileListing;
     QStringList totalsWhileListing;
+    QStringList totals;
 };
 
 #endif // LISTINGRUN_H

@@ -1,5 +1,6 @@
 #include "diplaythumbnailthread.h"
 
+#include "compactimage.h"
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 
@@ -95,14 +96,15 @@ void DiplayThumbnailThread::work()
         if (i < gridCount) {
             const QString &path = batch.gridPath(i);
             bool replace = false;
-            QImage grid;
+            CompactImage grid;
             if (!path.isEmpty()) {
                 const bool tableToo
                     = j < tableCount && batch.tableWanted(j) && batch.tablePath(j) == path;
                 ThumbnailDecoder::Result result = decoder.decodeFile(
                     path, tableToo ? ThumbnailDecoder::Both : ThumbnailDecoder::Grid);
                 replace = result.exists;
-                grid = std::move(result.grid);
+                // Held compactly from here on: the window keeps thousands of them.
+                grid = CompactImage::fromImage(result.grid);
                 kept = tableToo && result.exists;
                 if (kept) {
                     keptPath = path;

@@ -11,6 +11,7 @@
 #include "qurlinfo.h"
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
+#include "thumbnailiconengine.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -473,7 +474,7 @@ void Dossview::slotMosaicviewCurrentRowChanged(int row)
             const QFileInfo info(record->name());
             if (info.exists()) {
                 ThumbnailDecoder decoder;
-                item->setIcon(QIcon(QPixmap::fromImage(
+                item->setIcon(ThumbnailIconEngine::icon(CompactImage::fromImage(
                     decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Grid).grid)));
             }
         }
@@ -550,14 +551,14 @@ void Dossview::slotLister2AddLabel(int row, QLabel *label)
 void Dossview::slotRefreshLister1(int row)
 {
     bool fresh = false;
-    QImage image;
+    CompactImage image;
     if (!thumbnails || !thumbnails->takeGrid(row, &fresh, &image))
         return;
     QListWidgetItem *item = mosaicview->item(row);
     if (!item)
         return;
     if (fresh)
-        item->setIcon(QIcon(QPixmap::fromImage(std::move(image))));
+        item->setIcon(ThumbnailIconEngine::icon(image));
     if (row % 10 == 0 || row == mosaicview->count() - 1) {
         item->setHidden(true);
         item->setHidden(false);

@@ -6,6 +6,8 @@
 
 #include <QLabel>
 
+#include <utility>
+
 namespace {
 
 const QUrlInfo *recordOf(const QVariant &data)
@@ -43,11 +45,11 @@ std::shared_ptr<ThumbnailBatch> ThumbnailBatch::fromViews(const Mosaicview *grid
     return batch;
 }
 
-void ThumbnailBatch::putGrid(int i, bool replace, QImage image)
+void ThumbnailBatch::putGrid(int i, bool replace, CompactImage image)
 {
     Entry &entry = m_grid[size_t(i)];
     entry.replace = replace;
-    entry.image = std::move(image);
+    entry.compact = std::move(image);
     entry.ready.store(true, std::memory_order_release);
 }
 
@@ -59,30 +61,36 @@ void ThumbnailBatch::putTable(int j, QImage image)
     entry.ready.store(true, std::memory_order_release);
 }
 
-bool ThumbnailBatch::take(Entry &entry, bool *fresh, QImage *image)
+bool ThumbnailBatch::take(Entry &entry, bool *fresh)
 {
     if (!entry.ready.load(std::memory_order_acquire))
         return false;
     m_taken.fetch_add(1, std::memory_order_relaxed);
     *fresh = entry.replace && !entry.taken;
-    if (*fresh) {
-        *image = std::move(entry.image);
-        entry.image = QImage();
-        entry.taken = true;
-    }
+    entry.taken = entry.taken || *fresh;
     return true;
 }
 
-bool ThumbnailBatch::takeGrid(int i, bool *replace, QImage *image)
+bool ThumbnailBatch::takeGrid(int i, bool *replace, CompactImage *image)
 {
     if (i < 0 || i >= gridCount())
         return false;
-    return take(m_grid[size_t(i)], replace, image);
+    Entry &entry = m_grid[size_t(i)];
+    if (!take(entry, replace))
+        return false;
+    if (*replace)
+        *image = std::exchange(entry.compact, CompactImage());
+    return true;
 }
 
 bool ThumbnailBatch::takeTable(int j, bool *fresh, QImage *image)
 {
     if (j < 0 || j >= tableCount())
         return false;
-    return take(m_table[size_t(j)], fresh, image);
+    Entry &entry = m_table[size_t(j)];
+    if (!take(entry, fresh))
+        return false;
+    if (*fresh)
+        *image = std::exchange(entry.image, QImage());
+    return true;
 }

@@ -1,6 +1,8 @@
 #ifndef THUMBNAILBATCH_H
 #define THUMBNAILBATCH_H
 
+#include "compactimage.h"
+
 #include <QImage>
 #include <QString>
 
@@ -44,12 +46,12 @@ public:
     /** How many published entries the GUI thread has taken so far. */
     int taken() const { return m_taken.load(std::memory_order_relaxed); }
     /** Publishes grid entry i: replace tells whether image takes the placeholder's place. */
-    void putGrid(int i, bool replace, QImage image);
+    void putGrid(int i, bool replace, CompactImage image);
     void putTable(int j, QImage image);
 
     // GUI side.
     /** Whether the worker has published grid entry i (ready); no result leaves image alone. */
-    bool takeGrid(int i, bool *replace, QImage *image);
+    bool takeGrid(int i, bool *replace, CompactImage *image);
     bool takeTable(int j, bool *fresh, QImage *image);
 
 private:
@@ -57,14 +59,15 @@ private:
     {
         QString path;
         QLabel *label = nullptr;
-        QImage image;
+        QImage image; ///< a table row's thumbnail
+        CompactImage compact; ///< a grid entry's thumbnail
         bool replace = false;
         bool taken = false;
         std::atomic<bool> ready { false };
     };
 
     explicit ThumbnailBatch(size_t gridCount, size_t tableCount);
-    bool take(Entry &entry, bool *fresh, QImage *image);
+    bool take(Entry &entry, bool *fresh);
 
     std::vector<Entry> m_grid;
     std::vector<Entry> m_table;

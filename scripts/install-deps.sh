@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build
-    qtbase5-dev qttools5-dev-tools qttranslations5-l10n
+    build-essential cmake ninja-build pkg-config
+    qtbase5-dev qttools5-dev-tools qttranslations5-l10n liblz4-dev
     xvfb xauth fonts-wqy-microhei
     dpkg-dev file
     "$@"
