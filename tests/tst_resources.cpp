@@ -373,6 +373,21 @@ QList<QPoint> edgePixels(const QImage &image)
     return edges;
 }
 
+QString iconforgePath()
+{
+    return QCoreApplication::applicationDirPath() + "/iconforge";
+}
+
+/** Runs the built iconforge with arguments; true when it ran through without an error. */
+bool runIconforge(const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(iconforgePath(), arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
 } // namespace
 
 void tst_Resources::pictureComparisonToleratesRoundingOnly_data()
@@ -432,15 +447,10 @@ void tst_Resources::picturesAreWhatIconforgeDraws()
 {
     // The committed pictures must come from the generator, so a changed drawing that was not
     // regenerated (or a picture edited by hand) shows up here.
-    const QString forge = QCoreApplication::applicationDirPath() + "/iconforge";
-    if (!QFileInfo::exists(forge))
+    if (!QFileInfo::exists(iconforgePath()))
         QSKIP("iconforge is not built");
     QTemporaryDir out;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(forge, { out.path() });
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(runIconforge({ out.path() }));
 
     const QStringList drawn = QDir(out.path()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(drawn.size(), 44);
@@ -465,15 +475,10 @@ void tst_Resources::desktopIconsAreTheWindowIcon()
 {
     // The menu entry's icon in the hicolor theme is the window icon's drawing; where the window
     // icon holds the same size, the pixels must be the same.
-    const QString forge = QCoreApplication::applicationDirPath() + "/iconforge";
-    if (!QFileInfo::exists(forge))
+    if (!QFileInfo::exists(iconforgePath()))
         QSKIP("iconforge is not built");
     QTemporaryDir out;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(forge, { QStringLiteral("--hicolor"), out.path() });
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(runIconforge({ QStringLiteral("--hicolor"), out.path() }));
 
     QHash<int, QImage> windowIcon;
     QImageReader ico(":/image/calorix.ico");
@@ -488,7 +493,9 @@ void tst_Resources::desktopIconsAreTheWindowIcon()
         const QImage icon = QImage(file).convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(icon.size(), QSize(size, size));
         if (windowIcon.contains(size)) {
-            QVERIFY2(icon == windowIcon.value(size), qPrintable(file));
+            QString why;
+            const bool same = sameDrawing(icon, windowIcon.value(size), &why);
+            QVERIFY2(same, qPrintable(QStringLiteral("%1: %2").arg(file, why)));
             ++compared;
         }
     }
