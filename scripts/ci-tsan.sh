@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${CALORIX_CI_BUILD_ROOT:-$root}/build-tsan
-regex=${CALORIX_TSAN_TESTS:-dossview|thumbnail|stress|hotplug|removable|tethra|hostiletrees|workeratexit}
+regex=${CALORIX_TSAN_TESTS:-dossview|thumbnail|stress|hotplug|removable|tethra|hostiletrees}
 CALORIX_BUILD_DIR=$build "$root/scripts/build.sh" -DCALORIX_SANITIZE=thread \
     -DCALORIX_BUILD_BENCH=OFF
 source "$root/scripts/ci-sanitizer-env.sh"
