@@ -50,10 +50,10 @@ void DiplayThumbnailThread::letGo()
 {
     stopRequested = true;
     connect(this, &QThread::finished, this, &QObject::deleteLater);
-    if (isFinished()) {
+    // One that finished just now has already sent its finished(): it goes with the next pass of
+    // the event loop, or at the application's end if no loop runs any more.
+    if (isFinished())
         deleteLater();
-        return;
-    }
     s_letGo.removeAll(QPointer<DiplayThumbnailThread>());
     s_letGo.append(this);
     if (!s_reaperAdded) {

@@ -142,7 +142,7 @@ void Livescope::setVideoExtendParam(const VideoExtendParam &param)
 {
     m_extendParam = param;
     m_hasReadings = true;
-    m_sinceReadings.restart();
+    m_sinceReadings.start();
     showReadings();
     updateAlarm();
     if (m_optionParam.allowLogGeneration
