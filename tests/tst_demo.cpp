@@ -138,7 +138,6 @@ private slots:
     void cardTool();
     void cardMeasuresItsScenes_data();
     void cardMeasuresItsScenes();
-    void sceneColoursFollowTemperatures();
     void olderCardPicturesHaveNoTemperatures();
     void frameRateKeptInRange_data();
     void frameRateKeptInRange();
@@ -285,31 +284,6 @@ void tst_Demo::cardMeasuresItsScenes()
         for (int dx = -2; dx <= 3; ++dx)
             whiteNearby = whiteNearby || image.pixel(hot + QPoint(dx, dy)) == hottestColour;
     QVERIFY(whiteNearby);
-}
-
-void tst_Demo::sceneColoursFollowTemperatures()
-{
-    // The picture's colour of each pixel is the palette's colour of its temperature, spread
-    // over the picture's range; only the centre cross and the palette bar are drawn over it.
-    for (int seed : { 1, 7 }) {
-        const ThermalScene scene(seed);
-        ThermalScene::Readings readings;
-        const QImage image = scene.render(2.5, &readings);
-        const QVector<float> field = scene.temperatures(2.5);
-        const float lowest = float(readings.minimum);
-        const float span = std::max(float(readings.maximum) - lowest, 1.0f);
-        int differing = 0;
-        for (int y = 0; y < 240; ++y) {
-            for (int x = 0; x < 320 - 14; ++x) {
-                if ((x == 160 && qAbs(y - 120) <= 8) || (y == 120 && qAbs(x - 160) <= 8))
-                    continue;
-                const int index
-                    = std::clamp(int((field[y * 320 + x] - lowest) / span * 255.0f), 0, 255);
-                differing += image.pixel(x, y) != ThermalPalette::iron().at(index);
-            }
-        }
-        QCOMPARE(differing, 0);
-    }
 }
 
 void tst_Demo::olderCardPicturesHaveNoTemperatures()
