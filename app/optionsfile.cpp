@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringView>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -20,17 +21,6 @@ bool isUnpairedSurrogate(const QChar *begin, const QChar *end, const QChar *at)
     if (at->isLowSurrogate())
         return at == begin || !at[-1].isHighSurrogate();
     return false;
-}
-
-bool isWholeUtf16(const QStringRef &text)
-{
-    const QChar *begin = text.constData();
-    const QChar *end = begin + text.size();
-    for (const QChar *at = begin; at != end; ++at) {
-        if (isUnpairedSurrogate(begin, end, at))
-            return false;
-    }
-    return true;
 }
 
 // QXmlStreamWriter cannot encode a lone surrogate: it then writes elements without names and
@@ -110,7 +100,7 @@ void OptionsFile::scan(QIODevice *device, const TextHandler &handler)
             if (!current.isEmpty() && !reader.isWhitespace()) {
                 // A document in an odd encoding (UTF-7, say) can decode to lone surrogates,
                 // which no writer can put back: such a text counts as no value.
-                if (!isWholeUtf16(reader.text()) || !handler(current, reader.text()))
+                if (!QStringView(reader.text()).isValidUtf16() || !handler(current, reader.text()))
                     current.clear();
             }
             break;
