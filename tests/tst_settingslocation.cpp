@@ -61,6 +61,9 @@ private slots:
     void neitherPlaceWritableWarns();
     void probe_data();
     void probe();
+    void systemFolderNeverPortable_data();
+    void systemFolderNeverPortable();
+    void decidedOncePerProcess();
 };
 
 void tst_SettingsLocation::initTestCase()
@@ -227,6 +230,46 @@ void tst_SettingsLocation::probe()
     // The probe leaves nothing behind.
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList() << QStringLiteral("file"));
+}
+
+void tst_SettingsLocation::systemFolderNeverPortable_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("portable");
+    for (const char *system : { "/usr/bin", "/usr/local/bin", "/bin", "/opt/calorix/bin",
+                                "/usr/sbin", "/usr/bin/", "/usr/lib/../bin" })
+        QTest::newRow(system) << QString::fromLatin1(system) << false;
+    QTest::newRow("under /opt, not its bin") << "/opt/calorix" << true;
+    QTest::newRow("a user's bin") << "/home/user/calorix/bin" << true;
+}
+
+void tst_SettingsLocation::systemFolderNeverPortable()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, portable);
+    // Writable, as it is for root.
+    const SettingsLocation location(program, QStringLiteral("/home/user/.config/calorix"),
+                                    QStringLiteral("/home/user/.local/share/calorix"),
+                                    [](const QString &) { return true; });
+    QCOMPARE(location.isPortable(), portable);
+    QCOMPARE(location.defaultHistoryFolder().startsWith(QLatin1String("/home/user/.local/")),
+             !portable);
+}
+
+void tst_SettingsLocation::decidedOncePerProcess()
+{
+    // The first answer holds for the whole run, whatever the probe would say later.
+    int asked = 0;
+    bool writable = true;
+    const auto probe = [&](const QString &) {
+        ++asked;
+        return writable;
+    };
+    const QString first = SettingsLocation::forThisProgram(probe).optionsFileToRead();
+    writable = false;
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(SettingsLocation::forThisProgram(probe).optionsFileToRead(), first);
+    QCOMPARE(asked, 1);
 }
 
 QTEST_MAIN(tst_SettingsLocation)
