@@ -62,6 +62,8 @@ private slots:
     void neighbourPictureKeys_data();
     void neighbourPictureKeys();
     void neighbourKeysOnlyOnPictureTab();
+    void enterOpens_data();
+    void enterOpens();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -311,6 +313,10 @@ void tst_DossviewSelection::neighbourPictureKeys_data()
     QTest::newRow("right from the last") << true << 3 << int(Qt::Key_Right) << -1;
     QTest::newRow("page down from the last") << false << 3 << int(Qt::Key_PageDown) << -1;
     QTest::newRow("page up from the last") << true << 3 << int(Qt::Key_PageUp) << 2;
+    QTest::newRow("home from the middle") << false << 2 << int(Qt::Key_Home) << 0;
+    QTest::newRow("end from the first") << true << 0 << int(Qt::Key_End) << 3;
+    QTest::newRow("home on the first") << false << 0 << int(Qt::Key_Home) << -1;
+    QTest::newRow("end on the last") << false << 3 << int(Qt::Key_End) << -1;
 }
 
 void tst_DossviewSelection::neighbourPictureKeys()
@@ -366,6 +372,38 @@ void tst_DossviewSelection::neighbourKeysOnlyOnPictureTab()
     QTest::keyClick(grid, Qt::Key_PageDown);
     QCOMPARE(pulls.count(), 0);
     QCOMPARE(m_view->tabWidget()->currentIndex(), 0);
+}
+
+void tst_DossviewSelection::enterOpens_data()
+{
+    QTest::addColumn<bool>("inTable");
+    QTest::addColumn<int>("key");
+    QTest::newRow("grid, Return") << false << int(Qt::Key_Return);
+    QTest::newRow("grid, Enter") << false << int(Qt::Key_Enter);
+    QTest::newRow("table, Return") << true << int(Qt::Key_Return);
+    QTest::newRow("table, Enter") << true << int(Qt::Key_Enter);
+}
+
+void tst_DossviewSelection::enterOpens()
+{
+    QFETCH(bool, inTable);
+    QFETCH(int, key);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    if (inTable) {
+        m_probe->stackedLayout()->setCurrentIndex(1);
+        m_probe->ledgerview()->setCurrentCell(2, 1); // the picture column holds no item
+    } else {
+        m_probe->mosaicview()->setCurrentRow(2);
+    }
+    QWidget *view = inTable ? static_cast<QWidget *>(m_probe->ledgerview())
+                            : static_cast<QWidget *>(m_probe->mosaicview());
+    view->setFocus();
+    QTRY_VERIFY(view->hasFocus());
+    QSignalSpy pulls(m_view.get(), &Panelet::pullImage);
+    QTest::keyClick(view, Qt::Key(key));
+    QCOMPARE(pulls.count(), 1);
+    QCOMPARE(requested(pulls.first()), reinterpret_cast<quintptr>(m_records.at(2)));
 }
 
 QTEST_MAIN(tst_DossviewSelection)

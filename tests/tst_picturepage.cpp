@@ -298,6 +298,10 @@ void tst_PicturePage::pictureWithoutTemperatures()
     page.clear();
     QVERIFY(!noData->isVisible());
     QVERIFY(page.canvas()->pictureRect().isEmpty());
+    // The empty page shows its hint.
+    QImage empty = page.canvas()->grab().toImage();
+    page.canvas()->setPlaceholderText(QStringLiteral("Double-click a picture"));
+    QVERIFY(page.canvas()->grab().toImage() != empty);
 }
 
 QTEST_MAIN(tst_PicturePage)

@@ -189,11 +189,22 @@ void ThermogramCanvas::updateScaledPicture()
     update();
 }
 
+void ThermogramCanvas::setPlaceholderText(const QString &text)
+{
+    m_placeholderText = text;
+    update();
+}
+
 void ThermogramCanvas::paintEvent(QPaintEvent *)
 {
+    QPainter painter(this);
+    if (m_image.isNull()) {
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_placeholderText);
+        return;
+    }
     if (m_scaled.isNull())
         return;
-    QPainter painter(this);
     painter.drawPixmap(m_pictureRect.topLeft(), m_scaled);
     if (!m_thermogram.isValid())
         return;

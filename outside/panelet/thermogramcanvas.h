@@ -37,6 +37,10 @@ public:
     void setPicture(const QImage &image, const Thermogram &thermogram);
     void clear();
 
+    /** A hint shown, centred, while there is no picture. */
+    void setPlaceholderText(const QString &text);
+    QString placeholderText() const { return m_placeholderText; }
+
     /** The colour scale beside the picture, shown while the picture has temperatures. */
     PaletteBar *paletteBar() const { return m_paletteBar; }
     /** Where the picture is drawn now; empty without a picture. */
@@ -75,6 +79,7 @@ private:
     QPoint m_hottest;
     QPoint m_coldest;
     QPixmap m_scaled;
+    QString m_placeholderText;
     QRect m_pictureRect;
     QPoint m_pointerCell { -1, -1 };
     std::optional<QPoint> m_pointerPosition; ///< while the pointer is over the canvas
