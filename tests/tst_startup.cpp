@@ -16,6 +16,8 @@ private slots:
     void translatorsOnlyForCH_data();
     void translatorsOnlyForCH();
     void catalogueIsLookedUpInWorkingDirectory();
+    void installedCatalogues_data();
+    void installedCatalogues();
 
 private:
     QTranslator *m_appTranslator = nullptr;
@@ -88,6 +90,34 @@ void tst_Startup::catalogueIsLookedUpInWorkingDirectory()
     QVERIFY(installTranslatorsFor(QStringLiteral("CH"), *m_appTranslator, *m_qtTranslator));
     QVERIFY(m_appTranslator->isEmpty());
     QCOMPARE(QCoreApplication::translate("MainWindow", "Connect"), QStringLiteral("Connect"));
+}
+
+void tst_Startup::installedCatalogues_data()
+{
+    QTest::addColumn<bool>("inWorkingDirectory");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("working directory") << true << false;
+    QTest::newRow("installed data folder") << false << true;
+    QTest::newRow("neither") << false << false;
+}
+
+void tst_Startup::installedCatalogues()
+{
+    QFETCH(bool, inWorkingDirectory);
+    QFETCH(bool, installed);
+    // The build folder holds both catalogues as the package's data folder does.
+    const QString built = QCoreApplication::applicationDirPath();
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(inWorkingDirectory ? built : elsewhere.path());
+    m_appTranslator = new QTranslator;
+    m_qtTranslator = new QTranslator;
+    QVERIFY(installTranslatorsFor(QStringLiteral("CH"), *m_appTranslator, *m_qtTranslator,
+                                  installed ? built : elsewhere.path()));
+    const bool chinese = inWorkingDirectory || installed;
+    QCOMPARE(QCoreApplication::translate("MainWindow", "Connect") != QLatin1String("Connect"),
+             chinese);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"),
+             chinese);
 }
 
 QTEST_MAIN(tst_Startup)
