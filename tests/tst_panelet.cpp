@@ -126,36 +126,26 @@ void tst_Panelet::closeButtonAsksToClose()
 void tst_Panelet::windowsMenuLeadsToEveryWindow()
 {
     QMdiArea area;
-    auto *files = new CountingPanelet(DeviceManager::UsbFile);
-    files->initAction();
-    files->initWidget();
-    files->setWindowTitle(QStringLiteral("USB[File]"));
+    auto *files = new Livescope(DeviceManager::UsbFile, QStringLiteral("EN"));
     auto *live = new Livescope(DeviceManager::UsbVideo, QStringLiteral("EN"));
+    files->setWindowTitle(QStringLiteral("USB[File]"));
     live->setWindowTitle(QStringLiteral("USB[Video]"));
-    for (QMdiSubWindow *window :
-         { static_cast<QMdiSubWindow *>(files), static_cast<QMdiSubWindow *>(live) }) {
-        area.addSubWindow(window);
-        window->showMaximized();
-    }
-    area.resize(600, 400);
+    area.addSubWindow(files)->showMaximized();
+    area.addSubWindow(live)->showMaximized();
     area.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&area));
     area.setActiveSubWindow(live);
 
     // The live window's own tab row, beside its close button, lists both windows.
-    QToolButton *button = live->windowsButton();
-    QVERIFY(button->isVisible());
-    QCOMPARE(button->parentWidget(), live->closeButton()->parentWidget());
-    QMenu *menu = button->menu();
+    QCOMPARE(live->windowsButton()->parentWidget(), live->closeButton()->parentWidget());
+    QMenu *menu = live->windowsButton()->menu();
     emit menu->aboutToShow();
     QStringList titles;
     for (QAction *action : menu->actions())
         titles << action->text() + (action->isChecked() ? QStringLiteral(" *") : QString());
     QCOMPARE(titles, QStringList({ "USB[File]", "USB[Video] *" }));
-    menu->actions().at(0)->trigger();
+    menu->actions().first()->trigger();
     QCOMPARE(area.activeSubWindow(), files);
-    QVERIFY(
-        live->picturePage()->canvas()->placeholderText().contains(QLatin1String("file browser")));
+    QVERIFY(live->picturePage()->canvas()->placeholderText().contains("file browser"));
 }
 
 void tst_Panelet::closeFromTabContextMenu()

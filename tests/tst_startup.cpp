@@ -16,7 +16,6 @@ private slots:
     void translatorsOnlyForCH_data();
     void translatorsOnlyForCH();
     void catalogueIsLookedUpInWorkingDirectory();
-    void installedCatalogues_data();
     void installedCatalogues();
 
 private:
@@ -92,32 +91,17 @@ void tst_Startup::catalogueIsLookedUpInWorkingDirectory()
     QCOMPARE(QCoreApplication::translate("MainWindow", "Connect"), QStringLiteral("Connect"));
 }
 
-void tst_Startup::installedCatalogues_data()
-{
-    QTest::addColumn<bool>("inWorkingDirectory");
-    QTest::addColumn<bool>("installed");
-    QTest::newRow("working directory") << true << false;
-    QTest::newRow("installed data folder") << false << true;
-    QTest::newRow("neither") << false << false;
-}
-
 void tst_Startup::installedCatalogues()
 {
-    QFETCH(bool, inWorkingDirectory);
-    QFETCH(bool, installed);
-    // The build folder holds both catalogues as the package's data folder does.
-    const QString built = QCoreApplication::applicationDirPath();
+    // Not in the working directory: the build folder stands in for the installed data folder.
     QTemporaryDir elsewhere;
-    QDir::setCurrent(inWorkingDirectory ? built : elsewhere.path());
+    QDir::setCurrent(elsewhere.path());
     m_appTranslator = new QTranslator;
     m_qtTranslator = new QTranslator;
     QVERIFY(installTranslatorsFor(QStringLiteral("CH"), *m_appTranslator, *m_qtTranslator,
-                                  installed ? built : elsewhere.path()));
-    const bool chinese = inWorkingDirectory || installed;
-    QCOMPARE(QCoreApplication::translate("MainWindow", "Connect") != QLatin1String("Connect"),
-             chinese);
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"),
-             chinese);
+                                  QCoreApplication::applicationDirPath()));
+    QVERIFY(QCoreApplication::translate("MainWindow", "Connect") != QLatin1String("Connect"));
+    QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"));
 }
 
 QTEST_MAIN(tst_Startup)
