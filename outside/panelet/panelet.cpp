@@ -41,6 +41,8 @@ void Panelet::initWidget()
     m_windowsButton->setAutoRaise(true);
     m_windowsButton->setArrowType(Qt::DownArrow);
     m_windowsButton->setPopupMode(QToolButton::InstantPopup);
+    // The arrow says it all; the style's menu indicator would draw a second one.
+    m_windowsButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
     m_windowsButton->setToolTip(tr("Go to another window"));
     auto *windowsMenu = new QMenu(m_windowsButton);
     connect(windowsMenu, &QMenu::aboutToShow, this,
