@@ -107,6 +107,7 @@ struct RadianceTable
             radiance[i] = RadiometricCorrection::bandRadiance(kelvin);
             slope[i] = bandRadianceSlope(kelvin);
         }
+        makeInverse();
     }
 
     // The cubic Hermite piece of interval i at t in [0, 1].
@@ -133,18 +134,46 @@ struct RadianceTable
         return at(i, position - i);
     }
 
+    // The inverse from a second table: T and dT/du on a grid even in u = ln W, where T is
+    // smooth enough for the same Hermite pieces; one logarithm and one piece per cell.
+    static constexpr int InversePoints = 4096;
+    QVector<double> kelvin;
+    QVector<double> kelvinSlope;
+    double firstU = 0.0;
+    double stepU = 0.0;
+
+    void makeInverse()
+    {
+        kelvin.resize(InversePoints);
+        kelvinSlope.resize(InversePoints);
+        firstU = std::log(radiance.first());
+        stepU = (std::log(radiance.last()) - firstU) / (InversePoints - 1);
+        for (int j = 0; j < InversePoints; ++j) {
+            const double w = std::exp(firstU + j * stepU);
+            // The forward table's interval, then Newton steps within it.
+            const int i = std::clamp(
+                int(std::upper_bound(radiance.cbegin(), radiance.cend(), w) - radiance.cbegin())
+                    - 1,
+                0, Points - 2);
+            double t = (w - radiance[i]) / (radiance[i + 1] - radiance[i]);
+            for (int step = 0; step < 8; ++step)
+                t = std::clamp(t - (at(i, t) - w) / (slopeAt(i, t) * Step), 0.0, 1.0);
+            kelvin[j] = LowKelvin + (i + t) * Step;
+            kelvinSlope[j] = w / slopeAt(i, t); // dT/du = W / (dW/dT)
+        }
+    }
+
     double kelvinFor(double w) const
     {
         if (!(w >= radiance.first() && w <= radiance.last()))
             return NaN;
-        const int i = std::clamp(
-            int(std::upper_bound(radiance.cbegin(), radiance.cend(), w) - radiance.cbegin()) - 1, 0,
-            Points - 2);
-        // W rises steadily within an interval: Newton from the linear guess, kept inside it.
-        double t = (w - radiance[i]) / (radiance[i + 1] - radiance[i]);
-        for (int step = 0; step < 4; ++step)
-            t = std::clamp(t - (at(i, t) - w) / (slopeAt(i, t) * Step), 0.0, 1.0);
-        return LowKelvin + (i + t) * Step;
+        const double position = (std::log(w) - firstU) / stepU;
+        const int j = std::clamp(int(position), 0, InversePoints - 2);
+        const double t = std::clamp(position - j, 0.0, 1.0);
+        const double t2 = t * t;
+        const double t3 = t2 * t;
+        return (2 * t3 - 3 * t2 + 1) * kelvin[j] + (t3 - 2 * t2 + t) * stepU * kelvinSlope[j]
+            + (-2 * t3 + 3 * t2) * kelvin[j + 1] + (t3 - t2) * stepU * kelvinSlope[j + 1];
     }
 };
 

@@ -16,7 +16,7 @@ QImage ThermalRenderer::render(const TemperaturePlane &plane, ThermalPalette::Ki
     const double low = range.lowFor(plane);
     const double high = range.highFor(plane);
     // A range without width puts every cell in the middle of the palette.
-    const double scale = high > low ? (ThermalPalette::Size - 1) / (high - low) : 0.0;
+    const double span = high - low;
     const float *value = plane.values().constData();
     for (int y = 0; y < plane.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
@@ -27,8 +27,9 @@ QImage ThermalRenderer::render(const TemperaturePlane &plane, ThermalPalette::Ki
             } else if (isotherm.mode != Isotherm::Off && isotherm.covers(celsius)) {
                 line[x] = contrast;
             } else {
-                const double index
-                    = scale > 0.0 ? (celsius - low) * scale : (ThermalPalette::Size - 1) / 2.0;
+                const double index = span > 0.0
+                    ? (celsius - low) * (ThermalPalette::Size - 1) / span
+                    : (ThermalPalette::Size - 1) / 2.0;
                 line[x] = colours[int(std::clamp(index, 0.0, double(ThermalPalette::Size - 1)))];
             }
         }

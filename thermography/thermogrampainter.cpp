@@ -161,9 +161,12 @@ void ThermogramPainter::paint(QPainter &painter, const QRect &area) const
         return;
     painter.save();
     // Cells without a value show as hatching behind the transparent pixels.
-    painter.fillRect(parts.picture, QColor(60, 60, 60));
-    painter.fillRect(parts.picture, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_plane.valuedCount() < m_plane.width() * m_plane.height()) {
+        painter.fillRect(parts.picture, QColor(60, 60, 60));
+        painter.fillRect(parts.picture, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
+    }
+    // Each cell as it is, a block of pixels, so that the tools' edges line up with the cells.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(parts.picture, rendered());
     painter.setRenderHint(QPainter::Antialiasing);
     paintScale(painter, parts);
@@ -190,14 +193,18 @@ void ThermogramPainter::paintScale(QPainter &painter, const Layout &parts) const
     const QRect bar = parts.scaleBar;
     const double low = m_analysis.range.lowFor(m_plane);
     const double high = m_analysis.range.highFor(m_plane);
-    for (int y = bar.top(); y <= bar.bottom(); ++y) {
-        const double fraction = double(bar.bottom() - y) / std::max(1, bar.height() - 1);
-        QRgb colour = ThermalPalette::colourAt(m_analysis.palette, fraction);
-        if (m_analysis.isotherm.mode != Isotherm::Off
-            && m_analysis.isotherm.covers(low + fraction * (high - low)))
-            colour = ThermalPalette::contrastColour(m_analysis.palette);
-        painter.fillRect(QRect(bar.left(), y, bar.width(), 1), QColor(colour));
+    // The palette as a column of its colours, hottest at the top, stretched over the bar.
+    QImage column(1, ThermalPalette::Size, QImage::Format_RGB32);
+    const QVector<QRgb> &colours = ThermalPalette::colours(m_analysis.palette);
+    for (int i = 0; i < ThermalPalette::Size; ++i) {
+        const double celsius = low + (high - low) * i / (ThermalPalette::Size - 1);
+        column.setPixel(0, ThermalPalette::Size - 1 - i,
+                        m_analysis.isotherm.mode != Isotherm::Off
+                                && m_analysis.isotherm.covers(celsius)
+                            ? ThermalPalette::contrastColour(m_analysis.palette)
+                            : colours.at(i));
     }
+    painter.drawImage(bar, column);
     painter.setPen(m_textColour);
     const int line = painter.fontMetrics().height();
     const QRect labels = parts.scaleLabels;
