@@ -62,6 +62,12 @@ public:
     /** Reads the block of a whole instrument picture file. */
     static std::optional<Thermogram> read(const char *file, qint64 size);
     static std::optional<Thermogram> read(const QByteArray &file);
+    /**
+     * Whether a whole file is an instrument picture whose block starts with the magic: then a
+     * file that read() refuses holds a damaged block rather than none. Says nothing about
+     * whether the block is usable.
+     */
+    static bool hasBlock(const QByteArray &file);
     /** Reads the block of the file at path (a regular file of FileSize bytes). */
     static std::optional<Thermogram> readFile(const QString &path);
     /** Reads a block that starts at block; the bytes after it are not looked at. */
