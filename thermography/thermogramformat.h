@@ -1,7 +1,7 @@
 #ifndef THERMOGRAMFORMAT_H
 #define THERMOGRAMFORMAT_H
 
-#include "outsidetypes_global.h"
+#include "thermography_global.h"
 
 #include "thermogram.h"
 
@@ -20,7 +20,7 @@ class QString;
  * answers std::nullopt ("no temperature data") for anything else: zeros, another instrument's
  * trailer, a damaged or truncated block.
  */
-class OUTSIDETYPES_EXPORT ThermogramFormat
+class THERMOGRAPHY_EXPORT ThermogramFormat
 {
 public:
     static constexpr qint64 FileSize = 307792;
