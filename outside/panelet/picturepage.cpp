@@ -142,8 +142,11 @@ PicturePage::PicturePage(QWidget *parent)
             [this](const QVector<MeasurementTool> &tools, bool finished) {
                 m_analysis.tools = tools;
                 updateResults();
-                if (finished)
+                if (finished) {
+                    // Not during a drag: the picture would move under the pointer.
+                    m_sidePanel->setVisible(!tools.isEmpty());
                     keepAnalysis();
+                }
                 emit analysisChanged();
             });
     connect(m_canvas, &ThermogramCanvas::toolPlaced, this, [this] {
@@ -249,11 +252,6 @@ void PicturePage::buildToolBars()
     m_correctionBar->addSeparator();
     m_correctionLabel = new QLabel(m_correctionBar);
     m_correctionLabel->setObjectName(QStringLiteral("correctionLabel"));
-    m_correctionLabel->setStyleSheet(QStringLiteral(
-        "QLabel { background: #ffb000; color: black; padding: 1px 6px; border-radius: 3px; }"));
-    QSizePolicy kept = m_correctionLabel->sizePolicy();
-    kept.setRetainSizeWhenHidden(true);
-    m_correctionLabel->setSizePolicy(kept);
     m_correctionBar->addWidget(m_correctionLabel);
     m_resetCorrection = m_correctionBar->addAction(tr("Stored values"));
     m_resetCorrection->setObjectName(QStringLiteral("resetCorrection"));
@@ -437,6 +435,7 @@ void PicturePage::applyAnalysis(bool keep)
     }
     updateControls();
     updateResults();
+    m_sidePanel->setVisible(m_thermogram.isValid() && !m_analysis.tools.isEmpty());
     showPointer(m_canvas->pointerCell());
     if (keep)
         keepAnalysis();
@@ -472,9 +471,12 @@ void PicturePage::updateControls()
         Correction { m_thermogram.emissivity, m_thermogram.reflectedCelsius });
     m_emissivity->setValue(shown.emissivity);
     m_reflected->setValue(shown.reflectedCelsius);
-    // Cleared rather than only hidden: a page without a picture holds no text.
+    // Marked out while in effect; empty (and so unseen) otherwise, without moving anything.
     m_correctionLabel->setText(m_analysis.correction ? tr("Correction in effect") : QString());
-    m_correctionLabel->setVisible(m_analysis.correction.has_value());
+    m_correctionLabel->setStyleSheet(
+        m_analysis.correction ? QStringLiteral("QLabel { background: #ffb000; color: black; "
+                                               "padding: 1px 6px; border-radius: 3px; }")
+                              : QString());
     m_resetCorrection->setEnabled(m_analysis.correction.has_value());
     for (QAction *action : m_kinds->actions())
         action->setEnabled(m_analysis.tools.size() < PictureAnalysis::MaxTools);
@@ -600,7 +602,6 @@ void PicturePage::updateResults()
     m_updating = false;
     updateDeltaT();
 
-    m_sidePanel->setVisible(m_thermogram.isValid() && !tools.isEmpty());
     m_profile->setVisible(lineToShow >= 0);
     if (lineToShow >= 0)
         m_profile->setProfile(tr("Profile of %1").arg(tools.at(lineToShow).name),
