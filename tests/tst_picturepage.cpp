@@ -5,6 +5,7 @@
 #include "thermogramformat.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QTableWidget>
@@ -114,6 +115,7 @@ private slots:
     void pictureWithoutTemperatures();
     void toolsPlacedAndEdited();
     void correctionAndReset();
+    void rangeDraggedAndDeltaT();
     void analysisKeptByContent();
 };
 
@@ -414,6 +416,37 @@ void tst_PicturePage::correctionAndReset()
     QCOMPARE(emissivity->value(), 0.95);
     QVERIFY(labelNamed(page, "pictureReadingsLabel")->text().contains("Hottest 78.5 °C"));
     QVERIFY(labelNamed(page, "correctionLabel")->text().isEmpty());
+}
+
+void tst_PicturePage::rangeDraggedAndDeltaT()
+{
+    PicturePage page;
+    page.resize(1100, 760);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.setPicture(picture(), QStringLiteral("/card/IR_0003.BMP"), plane());
+    PaletteBar *scale = page.paletteBar();
+    QCOMPARE(scale->maximumText(), QStringLiteral("78.5 °C"));
+
+    // The top bound dragged half-way down the scale: -12.3 + (78.46 + 12.3) / 2.
+    const int top = scale->labelHeight() / 2;
+    const int bottom = scale->height() - scale->labelHeight() / 2;
+    drag(scale, QPoint(5, top), QPoint(5, (top + bottom) / 2));
+    QVERIFY(!page.analysis().range.automatic);
+    QVERIFY2(qAbs(page.analysis().range.high - 33.1) <= 0.3,
+             qPrintable(QString::number(page.analysis().range.high)));
+    QCOMPARE(page.analysis().range.low, -12.3);
+    QCOMPARE(scale->maximumText(), ThermogramCanvas::celsiusText(page.analysis().range.high));
+
+    // ΔT of two spots, the hot one first.
+    PictureAnalysis analysis = page.analysis();
+    analysis.tools = { MeasurementTool::spot("Sp1", { 120, 30 }),
+                       MeasurementTool::box("Bx1", { 0, 90, 20, 20 }) };
+    page.setAnalysis(analysis);
+    QCOMPARE(labelNamed(page, "deltaLabel")->text(), QStringLiteral("ΔT = 58.5 K"));
+    auto *statistic = page.findChild<QComboBox *>(QStringLiteral("deltaStatisticB"));
+    statistic->setCurrentIndex(statistic->findText(QStringLiteral("Min")));
+    QCOMPARE(labelNamed(page, "deltaLabel")->text(), QStringLiteral("ΔT = 90.8 K"));
 }
 
 void tst_PicturePage::analysisKeptByContent()
