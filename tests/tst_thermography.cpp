@@ -266,6 +266,9 @@ void tst_Thermography::damagedAnalysis_data()
     QTest::newRow("half a cell") << replaced("\"x\": 3", "\"x\": 3.5");
     QTest::newRow("negative width") << replaced("\"width\": 30", "\"width\": -30");
     QTest::newRow("unknown member") << replaced("\"palette\"", "\"colour\": 1, \"palette\"");
+    QTest::newRow("same member twice")
+        << replaced("\"palette\": \"rainbow\"", "\"palette\": \"iron\", \"palette\": \"rainbow\"");
+    QTest::newRow("escaped member name") << replaced("\"palette\"", "\"p\\u0061lette\"");
     QByteArray eleven = good;
     const QByteArray spot = "{\"kind\": \"spot\", \"name\": \"Sp%1\", \"x\": 1, \"y\": 1},";
     for (int i = 2; i <= 8; ++i)

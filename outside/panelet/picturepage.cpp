@@ -141,6 +141,8 @@ PicturePage::PicturePage(QWidget *parent)
     connect(m_canvas, &ThermogramCanvas::toolsEdited, this,
             [this](const QVector<MeasurementTool> &tools, bool finished) {
                 m_analysis.tools = tools;
+                for (QAction *action : m_kinds->actions())
+                    action->setEnabled(tools.size() < PictureAnalysis::MaxTools);
                 updateResults();
                 if (finished) {
                     // Not during a drag: the picture would move under the pointer.
@@ -263,7 +265,17 @@ void PicturePage::buildToolBars()
     connect(m_autoRange, &QCheckBox::toggled, this, &PicturePage::controlsChanged);
     connect(m_isothermMode, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &PicturePage::controlsChanged);
-    for (QDoubleSpinBox *box : { m_rangeLow, m_rangeHigh, m_isothermLow, m_isothermHigh })
+    // A typed bound makes the range a manual one.
+    for (QDoubleSpinBox *box : { m_rangeLow, m_rangeHigh })
+        connect(box, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, [this] {
+            if (m_updating)
+                return;
+            m_updating = true;
+            m_autoRange->setChecked(false);
+            m_updating = false;
+            controlsChanged();
+        });
+    for (QDoubleSpinBox *box : { m_isothermLow, m_isothermHigh })
         connect(box, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
                 &PicturePage::controlsChanged);
     for (QDoubleSpinBox *box : { m_emissivity, m_reflected })
