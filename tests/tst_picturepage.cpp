@@ -1,5 +1,6 @@
 #include "palettebar.h"
 #include "picturepage.h"
+#include "profileplot.h"
 #include "testpictures.h"
 #include "thermogramcanvas.h"
 #include "thermogramformat.h"
@@ -116,6 +117,7 @@ private slots:
     void toolsPlacedAndEdited();
     void correctionAndReset();
     void rangeDraggedAndDeltaT();
+    void toolsResizedByTheirHandles();
     void analysisKeptByContent();
 };
 
@@ -449,6 +451,39 @@ void tst_PicturePage::rangeDraggedAndDeltaT()
     QCOMPARE(labelNamed(page, "deltaLabel")->text(), QStringLiteral("ΔT = 90.8 K"));
 }
 
+void tst_PicturePage::toolsResizedByTheirHandles()
+{
+    PicturePage page;
+    page.resize(1100, 760);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.setPicture(picture(), QStringLiteral("/card/IR_0003.BMP"), plane());
+    PictureAnalysis analysis;
+    analysis.tools = { MeasurementTool::ellipse("El1", { 10, 10, 20, 10 }),
+                       MeasurementTool::line("Li1", { 100, 30 }, { 110, 30 }) };
+    page.setAnalysis(analysis);
+    QCoreApplication::sendPostedEvents(); // the results beside the picture laid out
+    ThermogramCanvas *canvas = page.canvas();
+    const QRect rect = canvas->pictureRect();
+
+    // The ellipse's bottom right corner dragged out: the top left cell stays.
+    canvas->setSelectedTool(0);
+    const QPoint corner = ThermogramPainter::cellsRect(rect, QSize(160, 120), { 10, 10, 20, 10 })
+                              .bottomRight()
+                              .toPoint();
+    drag(canvas, corner, centreOf(canvas, QPoint(39, 24)));
+    QCOMPARE(page.analysis().tools.at(0).rect, QRect(10, 10, 30, 15));
+
+    // The line's end dragged onto the hot cell: its profile ends there, as the plot shows it.
+    canvas->setSelectedTool(1);
+    drag(canvas, centreOf(canvas, QPoint(110, 30)), centreOf(canvas, QPoint(120, 30)));
+    const MeasurementTool line = page.analysis().tools.at(1);
+    QCOMPARE(line.end, QPoint(120, 30));
+    QCOMPARE(page.profilePlot()->profile().size(), 21);
+    QCOMPARE(page.profilePlot()->profile().last(), page.plane().valueAt({ 120, 30 }));
+    QCOMPARE(page.resultsTable()->item(1, 2)->text(), QStringLiteral("78.5 °C"));
+}
+
 void tst_PicturePage::analysisKeptByContent()
 {
     QStandardPaths::setTestModeEnabled(true);
@@ -487,9 +522,14 @@ void tst_PicturePage::analysisKeptByContent()
     kept.write("{\"format\": \"calorix-analysis\", \"version\": 1, \"tools\": [");
     kept.close();
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged analysis file"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("damaged analysis file"));
     page.setPicture(picture(), original, plane());
     QCOMPARE(page.analysis(), PictureAnalysis());
     QVERIFY(!labelNamed(page, "analysisNoticeLabel")->text().isEmpty());
+    // Left as it is until the user changes something.
+    page.setPicture(picture(), copy, plane());
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().endsWith("\"tools\": ["));
 }
 
 QTEST_MAIN(tst_PicturePage)
