@@ -110,6 +110,10 @@ void tst_Thermography::toolStatistics_data()
     // y = 0, -0.5, -1: the half rounds away from zero, to -1, off the plane.
     QTest::newRow("line leaving the top") << MeasurementTool::line("Li1", { 1, 0 }, { 3, -1 }) << 1
                                           << 1 << 1.0 << 1.0 << 1.0 << QPoint(1, 0) << QPoint(1, 0);
+    // At x = 7, y = 5 - 7 * 25 / 50 = 1.5 exactly: rounded to 2.
+    QTest::newRow("long line out of the plane")
+        << MeasurementTool::line("Li1", { 0, 5 }, { 50, -20 }) << 8 << 8 << 26.0 << 51.0 << 38.5
+        << QPoint(6, 2) << QPoint(1, 5);
     QTest::newRow("one-cell line") << MeasurementTool::line("Li1", { 7, 5 }, { 7, 5 }) << 1 << 1
                                    << 57.0 << 57.0 << 57.0 << QPoint(7, 5) << QPoint(7, 5);
 }

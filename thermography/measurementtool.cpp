@@ -2,6 +2,7 @@
 
 #include "temperatureplane.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -20,6 +21,17 @@ bool inEllipse(const QRect &rect, int x, int y)
     const qint64 nx = 2 * qint64(x) + 1 - 2 * qint64(rect.x()) - w;
     const qint64 ny = 2 * qint64(y) + 1 - 2 * qint64(rect.y()) - h;
     return nx * nx * h * h + ny * ny * w * w <= w * w * h * h;
+}
+
+// The cell of start + i·d/steps, rounded half away from zero. In whole numbers, so that a
+// point that lies on a half is rounded as one: i/steps·d in doubles can fall just short of it.
+int alongLine(int start, int d, int i, int steps)
+{
+    if (steps == 0)
+        return start;
+    const qint64 numerator = qint64(start) * steps + qint64(i) * d;
+    const qint64 rounded = (2 * std::abs(numerator) + steps) / (2 * qint64(steps));
+    return int(numerator < 0 ? -rounded : rounded);
 }
 
 // Calls visit(cell) for each covered cell inside the plane, in the tool's order.
@@ -49,10 +61,8 @@ void forEachCell(const MeasurementTool &tool, const QSize &plane, Visit visit)
         const QPoint d = tool.end - tool.start;
         const int steps = std::max(std::abs(d.x()), std::abs(d.y()));
         for (int i = 0; i <= steps; ++i) {
-            const double f = steps == 0 ? 0.0 : double(i) / steps;
-            // std::round rounds halves away from zero, as the rule says.
-            const QPoint cell(int(std::round(tool.start.x() + f * d.x())),
-                              int(std::round(tool.start.y() + f * d.y())));
+            const QPoint cell(alongLine(tool.start.x(), d.x(), i, steps),
+                              alongLine(tool.start.y(), d.y(), i, steps));
             if (inside.contains(cell))
                 visit(cell);
         }
