@@ -368,6 +368,17 @@ void tst_PicturePage::correctionAndReset()
     QCOMPARE(emissivity->value(), 0.95);
     QVERIFY(labelNamed(page, "pictureReadingsLabel")->text().contains("Hottest 78.5 °C"));
     QVERIFY(labelNamed(page, "correctionLabel")->text().isEmpty());
+
+    // A block's emissivity finer than the box shows stays as it is when only the reflected
+    // temperature changes, and going back to it is no correction.
+    Thermogram fine = plane();
+    fine.emissivity = 0.955;
+    page.setPicture(picture(), QStringLiteral("/card/IR_0004.BMP"), fine);
+    auto *reflected = page.findChild<QDoubleSpinBox *>(QStringLiteral("reflected"));
+    reflected->setValue(30.0);
+    QCOMPARE(page.analysis().correction, std::optional<Correction>({ 0.955, 30.0 }));
+    reflected->setValue(20.5);
+    QVERIFY(!page.analysis().correction);
 }
 
 void tst_PicturePage::rangeDraggedAndDeltaT()

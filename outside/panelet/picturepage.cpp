@@ -64,10 +64,12 @@ double statisticOf(const ToolStatistics &s, int statistic)
     }
 }
 
-// Whether a spin box shows value, to its decimals.
-bool shows(const QDoubleSpinBox *box, double value)
+// A box's value, or stored when the box shows stored rounded to its decimals (as setValue()
+// rounds it): a block's 0.955 shows as 0.95 or 0.96 and still means 0.955.
+double valueOr(const QDoubleSpinBox *box, double stored)
 {
-    return std::abs(box->value() - value) < 0.5 * std::pow(10.0, -box->decimals());
+    return box->value() == QString::number(stored, 'f', box->decimals()).toDouble() ? stored
+                                                                                    : box->value();
 }
 
 } // namespace
@@ -526,12 +528,15 @@ void PicturePage::correctionChanged()
 {
     if (m_updating)
         return;
-    // The block's own values, as the boxes show them, are no correction.
-    if (shows(m_emissivity, m_thermogram.emissivity)
-        && shows(m_reflected, m_thermogram.reflectedCelsius))
+    // A box left at the block's value keeps it exactly; the block's own values are no
+    // correction.
+    const Correction stored { m_thermogram.emissivity, m_thermogram.reflectedCelsius };
+    const Correction wanted { valueOr(m_emissivity, stored.emissivity),
+                              valueOr(m_reflected, stored.reflectedCelsius) };
+    if (wanted == stored)
         m_analysis.correction.reset();
     else
-        m_analysis.correction = Correction { m_emissivity->value(), m_reflected->value() };
+        m_analysis.correction = wanted;
     applyAnalysis(true);
 }
 
