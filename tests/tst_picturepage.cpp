@@ -400,6 +400,10 @@ void tst_PicturePage::rangeDraggedAndDeltaT()
              qPrintable(QString::number(page.analysis().range.high)));
     QCOMPARE(page.analysis().range.low, -12.3);
     QCOMPARE(scale->maximumText(), ThermogramCanvas::celsiusText(page.analysis().range.high));
+    // The low bound dragged far below the scale stays a range the analysis keeps.
+    drag(scale, QPoint(5, bottom), QPoint(5, bottom + 100 * scale->height()));
+    QCOMPARE(page.analysis().range.low, -273.1);
+    QVERIFY(PictureAnalysis::fromJson(page.analysis().toJson()));
 
     // ΔT of two spots, the hot one first.
     PictureAnalysis analysis = page.analysis();

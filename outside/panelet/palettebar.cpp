@@ -1,5 +1,6 @@
 #include "palettebar.h"
 
+#include "pictureanalysis.h"
 #include "thermalpalette.h"
 #include "thermogramcanvas.h"
 #include "thermogramformat.h"
@@ -101,7 +102,10 @@ void PaletteBar::mouseMoveEvent(QMouseEvent *event)
     const int top = labelHeight() / 2;
     const int bottom = height() - labelHeight() / 2;
     const double fraction = double(bottom - event->pos().y()) / qMax(1, bottom - top);
-    const double celsius = m_pressLow + fraction * (m_pressHigh - m_pressLow);
+    // Kept within what an analysis holds, so that the range is kept and found again.
+    const double celsius
+        = qBound(std::ceil(PictureAnalysis::MinCelsius * 10.0) / 10.0,
+                 m_pressLow + fraction * (m_pressHigh - m_pressLow), PictureAnalysis::MaxCelsius);
     double low = m_minimum;
     double high = m_maximum;
     if (m_dragging == Bound::High)
