@@ -362,6 +362,9 @@ void tst_PicturePage::correctionAndReset()
     QCOMPARE(page.plane().valueAt({ 120, 30 }),
              TemperaturePlane::fromThermogram(plane(), wanted).valueAt({ 120, 30 }));
     QCOMPARE(labelNamed(page, "correctionLabel")->text(), QStringLiteral("Correction in effect"));
+    const QString conditions = labelNamed(page, "pictureConditionsLabel")->text();
+    QVERIFY2(conditions.startsWith("Emissivity 0.80 (stored 0.95)    Reflected 20.5 °C    "),
+             qPrintable(conditions));
 
     page.correctionBar()->findChild<QAction *>(QStringLiteral("resetCorrection"))->trigger();
     QVERIFY(!page.analysis().correction);

@@ -219,6 +219,10 @@
         <translation>发射率 %1</translation>
     </message>
     <message>
+        <source>%1 (stored %2)</source>
+        <translation>%1（存储值 %2）</translation>
+    </message>
+    <message>
         <source>Captured %1</source>
         <translation>拍摄时间 %1</translation>
     </message>

@@ -368,14 +368,6 @@ void PicturePage::setPicture(const QImage &image, const QString &fileName,
     m_firstLine->setVisible(!image.isNull());
     m_conditionsLabel->setVisible(measured);
     if (measured) {
-        const QDateTime captured = m_thermogram.captureTime.toLocalTime();
-        const QString gap = QStringLiteral("    ");
-        m_conditionsLabel->setText(
-            tr("Emissivity %1").arg(QString::number(m_thermogram.emissivity, 'f', 2)) + gap
-            + tr("Reflected %1").arg(ThermogramCanvas::celsiusText(m_thermogram.reflectedCelsius))
-            + gap + tr("Ambient %1").arg(ThermogramCanvas::celsiusText(m_thermogram.ambientCelsius))
-            + gap + tr("Distance %1 m").arg(QString::number(m_thermogram.distanceMetres, 'f', 1))
-            + gap + tr("Captured %1").arg(QLocale().toString(captured, QLocale::ShortFormat)));
         m_noDataLabel->clear();
     } else {
         m_pointerLabel->clear();
@@ -449,6 +441,8 @@ void PicturePage::applyAnalysis(bool keep)
     }
     updateControls();
     updateResults();
+    if (m_thermogram.isValid())
+        m_conditionsLabel->setText(conditionsText());
     m_sidePanel->setVisible(m_thermogram.isValid() && !m_analysis.tools.isEmpty());
     showPointer(m_canvas->pointerCell());
     if (keep)
@@ -667,4 +661,27 @@ QString PicturePage::markersText() const
     return tr("Hottest %1").arg(value(m_plane.hottestCell())) + QStringLiteral("    ")
         + tr("Coldest %1").arg(value(m_plane.coldestCell())) + QStringLiteral("    ")
         + tr("Centre %1").arg(value(m_plane.centreCell()));
+}
+
+QString PicturePage::conditionsText() const
+{
+    // The values the temperatures are computed with; one a correction changed names the
+    // stored one beside it, so that the line never reads as if the picture were taken so.
+    const Correction stored { m_thermogram.emissivity, m_thermogram.reflectedCelsius };
+    const Correction used = m_analysis.correction.value_or(stored);
+    const auto shown = [](const QString &value, const QString &storedValue) {
+        return value == storedValue ? value : tr("%1 (stored %2)").arg(value, storedValue);
+    };
+    const QString gap = QStringLiteral("    ");
+    const QDateTime captured = m_thermogram.captureTime.toLocalTime();
+    return tr("Emissivity %1")
+               .arg(shown(QString::number(used.emissivity, 'f', 2),
+                          QString::number(stored.emissivity, 'f', 2)))
+        + gap
+        + tr("Reflected %1")
+              .arg(shown(ThermogramCanvas::celsiusText(used.reflectedCelsius),
+                         ThermogramCanvas::celsiusText(stored.reflectedCelsius)))
+        + gap + tr("Ambient %1").arg(ThermogramCanvas::celsiusText(m_thermogram.ambientCelsius))
+        + gap + tr("Distance %1 m").arg(QString::number(m_thermogram.distanceMetres, 'f', 1)) + gap
+        + tr("Captured %1").arg(QLocale().toString(captured, QLocale::ShortFormat));
 }

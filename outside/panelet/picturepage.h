@@ -78,6 +78,7 @@ private:
     QWidget *buildSidePanel();
     void showPointer(const QPoint &cell);
     QString markersText() const;
+    QString conditionsText() const;
     void applyAnalysis(bool keep);
     void keepAnalysis();
     void updateControls();
