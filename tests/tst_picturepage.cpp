@@ -339,6 +339,14 @@ void tst_PicturePage::toolsPlacedAndEdited()
     QTest::keyClick(canvas, Qt::Key_Delete);
     QCOMPARE(page.analysis().tools.size(), 1);
     QCOMPARE(results->rowCount(), 1);
+
+    // A kept box larger than the plane, nudged, keeps its top left cell on it.
+    PictureAnalysis large = page.analysis();
+    large.tools = { MeasurementTool::box("Bx1", { 0, 0, 4000, 4000 }) };
+    page.setAnalysis(large);
+    canvas->setSelectedTool(0);
+    QTest::keyClick(canvas, Qt::Key_Left);
+    QCOMPARE(page.analysis().tools.first().rect, QRect(0, 0, 4000, 4000));
 }
 
 void tst_PicturePage::correctionAndReset()

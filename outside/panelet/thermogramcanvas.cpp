@@ -369,18 +369,12 @@ void ThermogramCanvas::mouseReleaseEvent(QMouseEvent *event)
 
 MeasurementTool ThermogramCanvas::keptInside(const MeasurementTool &tool) const
 {
-    // A moved tool stays wholly on the plane.
+    // A moved tool stays wholly on the plane; one larger than the plane (a kept analysis may
+    // hold one) keeps its top left cell on it, where a kept tool's coordinates must lie.
     const QRect bounds = tool.bounds();
     const QSize plane = m_painter.plane().size();
-    QPoint shift;
-    if (bounds.left() < 0)
-        shift.rx() = -bounds.left();
-    else if (bounds.right() >= plane.width())
-        shift.rx() = plane.width() - 1 - bounds.right();
-    if (bounds.top() < 0)
-        shift.ry() = -bounds.top();
-    else if (bounds.bottom() >= plane.height())
-        shift.ry() = plane.height() - 1 - bounds.bottom();
+    const QPoint shift(std::max(-bounds.left(), std::min(0, plane.width() - 1 - bounds.right())),
+                       std::max(-bounds.top(), std::min(0, plane.height() - 1 - bounds.bottom())));
     return tool.translated(shift);
 }
 
