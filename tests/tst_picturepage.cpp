@@ -71,7 +71,7 @@ void drag(QWidget *widget, const QPoint &from, const QPoint &to)
 
 QPoint centreOf(const ThermogramCanvas *canvas, const QPoint &cell)
 {
-    return ThermogramCanvas::cellCentre(canvas->pictureRect(), QSize(160, 120), cell).toPoint();
+    return ThermogramPainter::cellCentre(canvas->pictureRect(), QSize(160, 120), cell).toPoint();
 }
 
 /** plane() written as an instrument picture file at path. */
@@ -144,11 +144,11 @@ void tst_PicturePage::pointerToCell()
     QFETCH(QPoint, cell);
     const QRect rect = ThermogramCanvas::fitRect(area, QSize(320, 240));
     QCOMPARE(rect, drawn);
-    QCOMPARE(ThermogramCanvas::cellAt(rect, QSize(160, 120), point), cell);
+    QCOMPARE(ThermogramPainter::cellAt(rect, QSize(160, 120), point), cell);
     if (cell.x() >= 0) {
         // The cell's centre maps back to the cell.
-        const QPointF centre = ThermogramCanvas::cellCentre(rect, QSize(160, 120), cell);
-        QCOMPARE(ThermogramCanvas::cellAt(rect, QSize(160, 120), centre.toPoint()), cell);
+        const QPointF centre = ThermogramPainter::cellCentre(rect, QSize(160, 120), cell);
+        QCOMPARE(ThermogramPainter::cellAt(rect, QSize(160, 120), centre.toPoint()), cell);
     }
 }
 
@@ -191,7 +191,7 @@ void tst_PicturePage::drawnInsideTheCanvas()
         }
     }
     const auto near = [&](const QPoint &cell, int towardsBase, QRgb colour) {
-        const QPointF at = ThermogramCanvas::markerCentre(rect, QSize(160, 120), cell);
+        const QPointF at = ThermogramPainter::markerCentre(rect, QSize(160, 120), cell);
         const QRgb pixel = painted.pixel((at + QPointF(0, towardsBase)).toPoint());
         return qAbs(qRed(pixel) - qRed(colour)) + qAbs(qGreen(pixel) - qGreen(colour))
             + qAbs(qBlue(pixel) - qBlue(colour))
@@ -233,13 +233,13 @@ void tst_PicturePage::measuredPicture()
     QVERIFY(rect.width() > 320);
     QVERIFY(qAbs(rect.width() * 3 - rect.height() * 4) <= 4); // 4:3 kept
     const QPoint hot
-        = ThermogramCanvas::cellCentre(rect, QSize(160, 120), QPoint(120, 30)).toPoint();
+        = ThermogramPainter::cellCentre(rect, QSize(160, 120), QPoint(120, 30)).toPoint();
     movePointer(canvas, hot);
     QCOMPARE(canvas->pointerCell(), QPoint(120, 30));
     QLabel *pointer = labelNamed(page, "picturePointerLabel");
     QCOMPARE(pointer->text(), QStringLiteral("Pointer 78.5 °C"));
     movePointer(canvas,
-                ThermogramCanvas::cellCentre(rect, QSize(160, 120), QPoint(120, 60)).toPoint());
+                ThermogramPainter::cellCentre(rect, QSize(160, 120), QPoint(120, 60)).toPoint());
     QCOMPARE(canvas->pointerCell(), QPoint(120, 60));
     QCOMPARE(pointer->text(), QStringLiteral("Pointer 20.0 °C"));
     const QRect pointerAt = pointer->geometry();
@@ -254,7 +254,7 @@ void tst_PicturePage::measuredPicture()
     page.resize(700, 600);
     QTRY_VERIFY(canvas->pictureRect() != rect);
     QCOMPARE(canvas->pointerCell(),
-             ThermogramCanvas::cellAt(canvas->pictureRect(), QSize(160, 120), hot));
+             ThermogramPainter::cellAt(canvas->pictureRect(), QSize(160, 120), hot));
 }
 
 void tst_PicturePage::pictureWithoutTemperatures()
@@ -362,7 +362,7 @@ void tst_PicturePage::correctionAndReset()
     const Correction stored { 0.95, 20.5 };
     const Correction wanted { 0.80, 20.5 };
     QCOMPARE(page.analysis().correction, std::optional<Correction>(wanted));
-    const QString hottest = ThermogramCanvas::celsiusText(
+    const QString hottest = ThermogramPainter::celsiusText(
         RadiometricCorrection::correctedCelsius(plane().celsiusAt({ 120, 30 }), stored, wanted));
     QVERIFY(hottest != QStringLiteral("78.5 °C"));
     QVERIFY2(labelNamed(page, "pictureReadingsLabel")->text().contains("Hottest " + hottest),
@@ -410,7 +410,7 @@ void tst_PicturePage::rangeDraggedAndDeltaT()
     QVERIFY2(qAbs(page.analysis().range.high - 33.1) <= 0.3,
              qPrintable(QString::number(page.analysis().range.high)));
     QCOMPARE(page.analysis().range.low, -12.3);
-    QCOMPARE(scale->maximumText(), ThermogramCanvas::celsiusText(page.analysis().range.high));
+    QCOMPARE(scale->maximumText(), ThermogramPainter::celsiusText(page.analysis().range.high));
     // The low bound dragged far below the scale stays a range the analysis keeps.
     drag(scale, QPoint(5, bottom), QPoint(5, bottom + 100 * scale->height()));
     QCOMPARE(page.analysis().range.low, -273.1);

@@ -2,7 +2,6 @@
 
 #include "pictureanalysis.h"
 #include "thermalpalette.h"
-#include "thermogramcanvas.h"
 #include "thermogramformat.h"
 #include "thermogrampainter.h"
 
@@ -30,8 +29,8 @@ void PaletteBar::setRange(double minimum, double maximum)
 {
     m_minimum = minimum;
     m_maximum = maximum;
-    m_minimumText = ThermogramCanvas::celsiusText(minimum);
-    m_maximumText = ThermogramCanvas::celsiusText(maximum);
+    m_minimumText = ThermogramPainter::celsiusText(minimum);
+    m_maximumText = ThermogramPainter::celsiusText(maximum);
     update();
 }
 
@@ -45,8 +44,8 @@ QSize PaletteBar::sizeHint() const
     // As wide as the widest label a block can give, so that the bar never changes its width.
     const QFontMetrics metrics = fontMetrics();
     const int text = qMax(
-        metrics.horizontalAdvance(ThermogramCanvas::celsiusText(ThermogramFormat::MinCelsius)),
-        metrics.horizontalAdvance(ThermogramCanvas::celsiusText(ThermogramFormat::MaxCelsius)));
+        metrics.horizontalAdvance(ThermogramPainter::celsiusText(ThermogramFormat::MinCelsius)),
+        metrics.horizontalAdvance(ThermogramPainter::celsiusText(ThermogramFormat::MaxCelsius)));
     return QSize(BarWidth + Gap + text, 4 * metrics.height());
 }
 

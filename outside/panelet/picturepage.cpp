@@ -94,7 +94,7 @@ PicturePage::PicturePage(QWidget *parent)
     for (double celsius : { ThermogramFormat::MinCelsius, ThermogramFormat::MaxCelsius })
         widest = qMax(widest,
                       metrics.horizontalAdvance(
-                          tr("Pointer %1").arg(ThermogramCanvas::celsiusText(celsius))));
+                          tr("Pointer %1").arg(ThermogramPainter::celsiusText(celsius))));
     m_pointerLabel->setFixedWidth(widest + metrics.averageCharWidth());
     auto *readingsLine = new QWidget(this);
     auto *readings = new QHBoxLayout(readingsLine);
@@ -112,7 +112,7 @@ PicturePage::PicturePage(QWidget *parent)
     // below the canvas the same height, so that the picture never changes its size. Each line
     // is as high as one with a value (a symbol from a fallback font can make it taller than
     // an empty one); the long ones give way to a narrow page rather than widen it.
-    m_pointerLabel->setText(tr("Pointer %1").arg(ThermogramCanvas::celsiusText(0.0)));
+    m_pointerLabel->setText(tr("Pointer %1").arg(ThermogramPainter::celsiusText(0.0)));
     const int lineHeight = m_pointerLabel->sizeHint().height();
     m_pointerLabel->clear();
     for (QWidget *line : std::initializer_list<QWidget *> {
@@ -545,7 +545,7 @@ void PicturePage::updateResults()
         const MeasurementTool &tool = tools.at(row);
         const ToolStatistics s = tool.measure(m_plane);
         const auto text = [&s](double value) {
-            return s.hasValue() ? ThermogramCanvas::celsiusText(value) : QStringLiteral("—");
+            return s.hasValue() ? ThermogramPainter::celsiusText(value) : QStringLiteral("—");
         };
         QStringList cells = { tool.name };
         if (tool.kind == MeasurementTool::Spot)
@@ -647,7 +647,7 @@ void PicturePage::showPointer(const QPoint &cell)
 {
     if (!m_thermogram.isValid())
         return;
-    const QString pointer = cell.x() >= 0 ? ThermogramCanvas::celsiusText(m_plane.valueAt(cell))
+    const QString pointer = cell.x() >= 0 ? ThermogramPainter::celsiusText(m_plane.valueAt(cell))
                                           : QStringLiteral("—");
     m_pointerLabel->setText(tr("Pointer %1").arg(pointer));
     m_readingsLabel->setText(markersText());
@@ -656,7 +656,7 @@ void PicturePage::showPointer(const QPoint &cell)
 QString PicturePage::markersText() const
 {
     const auto value = [this](const QPoint &cell) {
-        return ThermogramCanvas::celsiusText(m_plane.valueAt(cell));
+        return ThermogramPainter::celsiusText(m_plane.valueAt(cell));
     };
     return tr("Hottest %1").arg(value(m_plane.hottestCell())) + QStringLiteral("    ")
         + tr("Coldest %1").arg(value(m_plane.coldestCell())) + QStringLiteral("    ")
@@ -679,9 +679,9 @@ QString PicturePage::conditionsText() const
                           QString::number(stored.emissivity, 'f', 2)))
         + gap
         + tr("Reflected %1")
-              .arg(shown(ThermogramCanvas::celsiusText(used.reflectedCelsius),
-                         ThermogramCanvas::celsiusText(stored.reflectedCelsius)))
-        + gap + tr("Ambient %1").arg(ThermogramCanvas::celsiusText(m_thermogram.ambientCelsius))
+              .arg(shown(ThermogramPainter::celsiusText(used.reflectedCelsius),
+                         ThermogramPainter::celsiusText(stored.reflectedCelsius)))
+        + gap + tr("Ambient %1").arg(ThermogramPainter::celsiusText(m_thermogram.ambientCelsius))
         + gap + tr("Distance %1 m").arg(QString::number(m_thermogram.distanceMetres, 'f', 1)) + gap
         + tr("Captured %1").arg(QLocale().toString(captured, QLocale::ShortFormat));
 }

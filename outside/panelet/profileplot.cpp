@@ -1,6 +1,6 @@
 #include "profileplot.h"
 
-#include "thermogramcanvas.h"
+#include "thermogrampainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -42,8 +42,8 @@ void ProfilePlot::paintEvent(QPaintEvent *)
     if (!(high >= low))
         return;
     // The bounds' labels on the left, the name on top, the curve in the rest.
-    const QString highText = ThermogramCanvas::celsiusText(high);
-    const QString lowText = ThermogramCanvas::celsiusText(low);
+    const QString highText = ThermogramPainter::celsiusText(high);
+    const QString lowText = ThermogramPainter::celsiusText(low);
     const int labels
         = std::max(metrics.horizontalAdvance(highText), metrics.horizontalAdvance(lowText)) + 6;
     const QRect plot = rect().adjusted(labels, metrics.height() + 2, -4, -metrics.height() / 2);

@@ -52,7 +52,7 @@ void ThermogramCanvas::setPicture(const QImage &image, const Thermogram &thermog
     // The pointer may already be over the new picture.
     const QPoint pointer = mapFromGlobal(QCursor::pos());
     setPointerCell(underMouse() && m_measured
-                       ? cellAt(m_pictureRect, m_painter.plane().size(), pointer)
+                       ? ThermogramPainter::cellAt(m_pictureRect, m_painter.plane().size(), pointer)
                        : NoCell);
     update();
 }
@@ -95,33 +95,14 @@ QRect ThermogramCanvas::fitRect(const QSize &area, const QSize &picture)
                  size);
 }
 
-QPoint ThermogramCanvas::cellAt(const QRect &rect, const QSize &plane, const QPoint &point)
-{
-    return ThermogramPainter::cellAt(rect, plane, point);
-}
-
-QPointF ThermogramCanvas::cellCentre(const QRect &rect, const QSize &plane, const QPoint &cell)
-{
-    return ThermogramPainter::cellCentre(rect, plane, cell);
-}
-
-QPointF ThermogramCanvas::markerCentre(const QRect &rect, const QSize &plane, const QPoint &cell)
-{
-    return ThermogramPainter::markerCentre(rect, plane, cell);
-}
-
-QString ThermogramCanvas::celsiusText(double celsius)
-{
-    return ThermogramPainter::celsiusText(celsius);
-}
-
 void ThermogramCanvas::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     updateScaledPicture();
     // The picture moved under a pointer that stayed where it was.
     if (m_measured && m_pointerPosition)
-        setPointerCell(cellAt(m_pictureRect, m_painter.plane().size(), *m_pointerPosition));
+        setPointerCell(
+            ThermogramPainter::cellAt(m_pictureRect, m_painter.plane().size(), *m_pointerPosition));
 }
 
 void ThermogramCanvas::leaveEvent(QEvent *event)
@@ -194,7 +175,7 @@ QPoint ThermogramCanvas::clampedCell(const QPoint &position) const
     const QSize plane = m_painter.plane().size();
     const QPoint inside(std::clamp(position.x(), m_pictureRect.left(), m_pictureRect.right()),
                         std::clamp(position.y(), m_pictureRect.top(), m_pictureRect.bottom()));
-    return cellAt(m_pictureRect, plane, inside);
+    return ThermogramPainter::cellAt(m_pictureRect, plane, inside);
 }
 
 int ThermogramCanvas::toolAt(const QPoint &position) const
@@ -207,7 +188,8 @@ int ThermogramCanvas::toolAt(const QPoint &position) const
         bool hit = false;
         switch (tool.kind) {
         case MeasurementTool::Spot: {
-            const QPointF d = cellCentre(m_pictureRect, plane, tool.start) - position;
+            const QPointF d
+                = ThermogramPainter::cellCentre(m_pictureRect, plane, tool.start) - position;
             hit = std::hypot(d.x(), d.y()) <= MarkerReach;
             break;
         }
@@ -218,8 +200,9 @@ int ThermogramCanvas::toolAt(const QPoint &position) const
                       .contains(position);
             break;
         case MeasurementTool::Line:
-            hit = distanceToSegment(position, cellCentre(m_pictureRect, plane, tool.start),
-                                    cellCentre(m_pictureRect, plane, tool.end))
+            hit = distanceToSegment(position,
+                                    ThermogramPainter::cellCentre(m_pictureRect, plane, tool.start),
+                                    ThermogramPainter::cellCentre(m_pictureRect, plane, tool.end))
                 <= HandleReach;
             break;
         }
@@ -241,12 +224,12 @@ bool ThermogramCanvas::onHandle(const QPoint &position, QPoint *anchor, Drag *dr
             && std::abs(at.y() - position.y()) <= HandleReach;
     };
     if (tool.kind == MeasurementTool::Line) {
-        if (near(cellCentre(m_pictureRect, plane, tool.end))) {
+        if (near(ThermogramPainter::cellCentre(m_pictureRect, plane, tool.end))) {
             *anchor = tool.start;
             *drag = Drag::Resize;
             return true;
         }
-        if (near(cellCentre(m_pictureRect, plane, tool.start))) {
+        if (near(ThermogramPainter::cellCentre(m_pictureRect, plane, tool.start))) {
             *anchor = tool.end;
             *drag = Drag::ResizeLineStart;
             return true;
@@ -280,7 +263,7 @@ void ThermogramCanvas::mousePressEvent(QMouseEvent *event)
     if (!m_measured || event->button() != Qt::LeftButton)
         return;
     const QSize plane = m_painter.plane().size();
-    const QPoint cell = cellAt(m_pictureRect, plane, event->pos());
+    const QPoint cell = ThermogramPainter::cellAt(m_pictureRect, plane, event->pos());
     PictureAnalysis analysis = m_painter.analysis();
     if (m_placing && cell != NoCell && analysis.tools.size() < PictureAnalysis::MaxTools) {
         const QString name = analysis.nextToolName(*m_placing);
@@ -325,7 +308,8 @@ void ThermogramCanvas::mouseMoveEvent(QMouseEvent *event)
     m_pointerPosition = event->pos();
     if (!m_measured)
         return;
-    setPointerCell(cellAt(m_pictureRect, m_painter.plane().size(), event->pos()));
+    setPointerCell(
+        ThermogramPainter::cellAt(m_pictureRect, m_painter.plane().size(), event->pos()));
     if (m_drag == Drag::None || !(event->buttons() & Qt::LeftButton)
         || m_selected >= m_painter.analysis().tools.size())
         return;

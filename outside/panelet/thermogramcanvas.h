@@ -66,14 +66,6 @@ public:
 
     /** The rectangle a picture of picture's size takes in an area of area's size. */
     static QRect fitRect(const QSize &area, const QSize &picture);
-    /** The cell of a plane under a point, when the plane covers rect; (-1, -1) outside. */
-    static QPoint cellAt(const QRect &rect, const QSize &plane, const QPoint &point);
-    /** The centre of a cell of a plane that covers rect. */
-    static QPointF cellCentre(const QRect &rect, const QSize &plane, const QPoint &cell);
-    /** Where a cell's marker is drawn: its centre, pulled in from the edges of rect. */
-    static QPointF markerCentre(const QRect &rect, const QSize &plane, const QPoint &cell);
-    /** A temperature as the page writes it: degrees Celsius with one decimal. */
-    static QString celsiusText(double celsius);
 
 signals:
     void pointerCellChanged(const QPoint &cell);
