@@ -197,8 +197,8 @@ void tst_PicturePage::drawnInsideTheCanvas()
             + qAbs(qBlue(pixel) - qBlue(colour))
             < 60;
     };
-    QVERIFY(near(QPoint(159, 119), 1, ThermogramCanvas::HottestColour));
-    QVERIFY(near(QPoint(0, 0), -1, ThermogramCanvas::ColdestColour));
+    QVERIFY(near(QPoint(159, 119), 1, ThermogramPainter::HottestColour));
+    QVERIFY(near(QPoint(0, 0), -1, ThermogramPainter::ColdestColour));
 
     // A picture without temperatures is drawn at the same size.
     canvas.setPicture(picture(), Thermogram());

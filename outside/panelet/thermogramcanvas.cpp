@@ -190,7 +190,7 @@ int ThermogramCanvas::toolAt(const QPoint &position) const
         case MeasurementTool::Spot: {
             const QPointF d
                 = ThermogramPainter::cellCentre(m_pictureRect, plane, tool.start) - position;
-            hit = std::hypot(d.x(), d.y()) <= MarkerReach;
+            hit = std::hypot(d.x(), d.y()) <= ThermogramPainter::MarkerReach;
             break;
         }
         case MeasurementTool::Box:

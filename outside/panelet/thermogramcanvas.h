@@ -32,9 +32,6 @@ class PANELET_EXPORT ThermogramCanvas : public QWidget
     Q_OBJECT
 public:
     static constexpr int MaxZoom = 4;
-    static constexpr int MarkerReach = ThermogramPainter::MarkerReach;
-    static constexpr QRgb HottestColour = ThermogramPainter::HottestColour;
-    static constexpr QRgb ColdestColour = ThermogramPainter::ColdestColour;
 
     explicit ThermogramCanvas(QWidget *parent = nullptr);
 
