@@ -502,10 +502,18 @@ void tst_PicturePage::analysisKeptByContent()
     page.setPicture(picture(), original, plane());
     QCOMPARE(page.analysis(), PictureAnalysis());
     QVERIFY(!labelNamed(page, "analysisNoticeLabel")->text().isEmpty());
+    QVERIFY(!page.findChild<QWidget *>(QStringLiteral("pictureSidePanel"))->isHidden());
     // Left as it is until the user changes something.
     page.setPicture(picture(), copy, plane());
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QVERIFY(kept.readAll().endsWith("\"tools\": ["));
+
+    // A folder that cannot be made (a file stands in its way) says so where the user looks.
+    page.setAnalysisStore(AnalysisStore(original + QStringLiteral("/analyses")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Could not keep"));
+    page.setAnalysis(analysis);
+    QVERIFY(labelNamed(page, "analysisNoticeLabel")->text().contains("could not be kept"));
+    QVERIFY(!labelNamed(page, "analysisNoticeLabel")->isHidden());
 }
 
 QTEST_MAIN(tst_PicturePage)

@@ -219,6 +219,10 @@
         <translation>发射率 %1</translation>
     </message>
     <message>
+        <source>The analysis of this picture could not be kept in %1.</source>
+        <translation>无法将此图片的分析保存到 %1。</translation>
+    </message>
+    <message>
         <source>%1 (stored %2)</source>
         <translation>%1（存储值 %2）</translation>
     </message>

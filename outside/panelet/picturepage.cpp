@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -147,9 +148,9 @@ PicturePage::PicturePage(QWidget *parent)
                     action->setEnabled(tools.size() < PictureAnalysis::MaxTools);
                 updateResults();
                 if (finished) {
-                    // Not during a drag: the picture would move under the pointer.
-                    m_sidePanel->setVisible(!tools.isEmpty());
                     keepAnalysis();
+                    // Not during a drag: the picture would move under the pointer.
+                    updateSidePanel();
                 }
                 emit analysisChanged();
             });
@@ -443,10 +444,10 @@ void PicturePage::applyAnalysis(bool keep)
     updateResults();
     if (m_thermogram.isValid())
         m_conditionsLabel->setText(conditionsText());
-    m_sidePanel->setVisible(m_thermogram.isValid() && !m_analysis.tools.isEmpty());
     showPointer(m_canvas->pointerCell());
     if (keep)
         keepAnalysis();
+    updateSidePanel();
     emit analysisChanged();
 }
 
@@ -454,10 +455,23 @@ void PicturePage::keepAnalysis()
 {
     if (m_key.isEmpty() || m_analysis == m_kept)
         return;
-    if (m_store.save(m_key, m_analysis))
+    if (m_store.save(m_key, m_analysis)) {
         m_kept = m_analysis;
-    else
+        m_noticeLabel->hide(); // what it said is past: the analysis is kept as it is now
+    } else {
         qWarning("Could not keep the analysis of %s", qPrintable(fileName()));
+        m_noticeLabel->setText(tr("The analysis of this picture could not be kept in %1.")
+                                   .arg(QDir::toNativeSeparators(m_store.folder())));
+        m_noticeLabel->show();
+    }
+}
+
+void PicturePage::updateSidePanel()
+{
+    // Shown while there are tools to report on or a notice to read; otherwise the picture
+    // has the room.
+    m_sidePanel->setVisible(m_thermogram.isValid()
+                            && (!m_analysis.tools.isEmpty() || !m_noticeLabel->isHidden()));
 }
 
 void PicturePage::updateControls()

@@ -81,6 +81,7 @@ private:
     QString conditionsText() const;
     void applyAnalysis(bool keep);
     void keepAnalysis();
+    void updateSidePanel();
     void updateControls();
     void updateResults();
     void updateDeltaT();
