@@ -374,6 +374,12 @@ void tst_PicturePage::correctionAndReset()
     QVERIFY2(conditions.startsWith("Emissivity 0.80 (stored 0.95)    Reflected 20.5 °C    "),
              qPrintable(conditions));
 
+    // Corrected beyond the model everywhere: the scale names no temperature.
+    emissivity->setValue(0.01);
+    page.findChild<QDoubleSpinBox *>(QStringLiteral("reflected"))->setValue(1000.0);
+    QCOMPARE(page.plane().valuedCount(), 0);
+    QCOMPARE(page.paletteBar()->maximumText(), QStringLiteral("—"));
+
     page.correctionBar()->findChild<QAction *>(QStringLiteral("resetCorrection"))->trigger();
     QVERIFY(!page.analysis().correction);
     QCOMPARE(emissivity->value(), 0.95);

@@ -2,8 +2,6 @@
 
 #include "temperatureplane.h"
 
-#include <cmath>
-
 ColourRange ColourRange::manual(double low, double high)
 {
     return ColourRange { false, low, high };
@@ -11,18 +9,12 @@ ColourRange ColourRange::manual(double low, double high)
 
 double ColourRange::lowFor(const TemperaturePlane &plane) const
 {
-    if (!automatic)
-        return low;
-    const double minimum = plane.minimum();
-    return std::isnan(minimum) ? 0.0 : minimum;
+    return automatic ? plane.minimum() : low;
 }
 
 double ColourRange::highFor(const TemperaturePlane &plane) const
 {
-    if (!automatic)
-        return high;
-    const double maximum = plane.maximum();
-    return std::isnan(maximum) ? 0.0 : maximum;
+    return automatic ? plane.maximum() : high;
 }
 
 bool ColourRange::operator==(const ColourRange &other) const

@@ -17,7 +17,8 @@ struct THERMOGRAPHY_EXPORT ColourRange
 
     static ColourRange manual(double low, double high);
 
-    /** The bounds in effect on plane; (0, 0) when it has no valued cell. */
+    /** The bounds in effect on plane; NaN for an automatic range on a plane without a
+     *  valued cell, so that no scale is labelled with a temperature no cell has. */
     double lowFor(const TemperaturePlane &plane) const;
     double highFor(const TemperaturePlane &plane) const;
 

@@ -479,8 +479,11 @@ void PicturePage::updateControls()
     m_updating = true;
     m_palette->setCurrentIndex(m_palette->findData(int(m_analysis.palette)));
     m_autoRange->setChecked(m_analysis.range.automatic);
-    m_rangeLow->setValue(m_analysis.range.lowFor(m_plane));
-    m_rangeHigh->setValue(m_analysis.range.highFor(m_plane));
+    // An automatic range over no valued cell has no bounds: the boxes keep theirs.
+    if (const double low = m_analysis.range.lowFor(m_plane); !std::isnan(low))
+        m_rangeLow->setValue(low);
+    if (const double high = m_analysis.range.highFor(m_plane); !std::isnan(high))
+        m_rangeHigh->setValue(high);
     m_isothermMode->setCurrentIndex(m_isothermMode->findData(int(m_analysis.isotherm.mode)));
     if (m_analysis.isotherm.mode != Isotherm::Off) {
         m_isothermLow->setValue(m_analysis.isotherm.low);
