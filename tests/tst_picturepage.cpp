@@ -339,9 +339,7 @@ void tst_PicturePage::toolsPlacedAndEdited()
     QTest::keyClick(canvas, Qt::Key_Delete);
     QCOMPARE(page.analysis().tools.size(), 1);
     QCOMPARE(results->rowCount(), 1);
-
-    // A kept box larger than the plane, nudged, keeps its top left cell on it.
-    PictureAnalysis large = page.analysis();
+    PictureAnalysis large = page.analysis(); // a kept box larger than the plane, nudged
     large.tools = { MeasurementTool::box("Bx1", { 0, 0, 4000, 4000 }) };
     page.setAnalysis(large);
     canvas->setSelectedTool(0);
@@ -371,23 +369,17 @@ void tst_PicturePage::correctionAndReset()
              TemperaturePlane::fromThermogram(plane(), wanted).valueAt({ 120, 30 }));
     QCOMPARE(labelNamed(page, "correctionLabel")->text(), QStringLiteral("Correction in effect"));
     const QString conditions = labelNamed(page, "pictureConditionsLabel")->text();
-    QVERIFY2(conditions.startsWith("Emissivity 0.80 (stored 0.95)    Reflected 20.5 °C    "),
-             qPrintable(conditions));
-
-    // Corrected beyond the model everywhere: the scale names no temperature.
-    emissivity->setValue(0.01);
+    QVERIFY(conditions.startsWith("Emissivity 0.80 (stored 0.95)    Reflected 20.5 °C    "));
+    emissivity->setValue(0.01); // no cell in the model: the scale names no temperature
     page.findChild<QDoubleSpinBox *>(QStringLiteral("reflected"))->setValue(1000.0);
     QCOMPARE(page.plane().valuedCount(), 0);
     QCOMPARE(page.paletteBar()->maximumText(), QStringLiteral("—"));
-
     page.correctionBar()->findChild<QAction *>(QStringLiteral("resetCorrection"))->trigger();
     QVERIFY(!page.analysis().correction);
     QCOMPARE(emissivity->value(), 0.95);
     QVERIFY(labelNamed(page, "pictureReadingsLabel")->text().contains("Hottest 78.5 °C"));
     QVERIFY(labelNamed(page, "correctionLabel")->text().isEmpty());
-
-    // A block's emissivity finer than the box shows stays as it is when only the reflected
-    // temperature changes, and going back to it is no correction.
+    // A block's emissivity finer than the box shows stays as it is.
     Thermogram fine = plane();
     fine.emissivity = 0.955;
     page.setPicture(picture(), QStringLiteral("/card/IR_0004.BMP"), fine);
@@ -513,7 +505,6 @@ void tst_PicturePage::analysisKeptByContent()
     page.setPicture(picture(), copy, plane());
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QVERIFY(kept.readAll().endsWith("\"tools\": ["));
-
     // A folder that cannot be made (a file stands in its way) says so where the user looks.
     page.setAnalysisStore(AnalysisStore(original + QStringLiteral("/analyses")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Could not keep"));
