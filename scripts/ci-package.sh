@@ -31,6 +31,8 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$work/$(basename "$deb")"
 dpkg -L calorix | sort >"$work/files"
 desktop=/usr/share/applications/org.calorix.Calorix.desktop
 [ -x /usr/bin/calorix ] && [ -f "$desktop" ] || { echo "ci-package: not installed" >&2; exit 1; }
+[ -x /usr/bin/calorix-export ] && [ -f /usr/share/man/man1/calorix-export.1.gz ] \
+    || { echo "ci-package: calorix-export or its manual page not installed" >&2; exit 1; }
 for size in 48 64 128 256; do
     [ -f /usr/share/icons/hicolor/${size}x${size}/apps/calorix.png ]
 done
@@ -51,6 +53,24 @@ gui() { as_user env HOME="$(getent passwd "$user" | cut -d: -f6)" \
     | grep -v 'XDG_RUNTIME_DIR not set'; }
 gui first
 gui chinese
+
+echo "--- calorix-export on the demo card, as $user"
+"$build/bin/democard" "$work/card" >/dev/null
+chmod -R a+rX "$work/card"
+home=$(getent passwd "$user" | cut -d: -f6)
+status=0
+as_user env HOME="$home" calorix-export --csv "$home/export/csv" --png "$home/export/png" \
+    --report "$home/export/report.pdf" --title "Demo card" --box 60,40,40,30 --spot 80,60 \
+    --json "$work/card" >"$work/export.json" 2>"$work/export.err" || status=$?
+pictures=$(find "$work/card" -iname 'IR_*.BMP' -not -path '*/.*' | wc -l)
+csvs=$(find "$home/export/csv" -name '*.csv' | wc -l)
+# The demo card holds one damaged picture: status 1, named alone, the others done.
+[ "$status" = 1 ] && [ "$(wc -l <"$work/export.err")" = 1 ] && grep -q IR_DAMAGED "$work/export.err" \
+    && [ "$(wc -l <"$work/export.json")" = "$pictures" ] && [ "$csvs" = $((pictures - 1)) ] \
+    && [ -s "$home/export/report.pdf" ] \
+    || { echo "ci-package: calorix-export: status $status, $csvs CSV files of $pictures pictures" >&2
+         cat "$work/export.err" >&2; exit 1; }
+echo "calorix-export: $csvs pictures exported, $(cat "$work/export.err")"
 
 echo "--- remove"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq calorix >/dev/null
