@@ -32,9 +32,8 @@ void CsvExport::appendCelsius(QByteArray &out, double celsius)
 QByteArray CsvExport::csv(const PictureFacts &facts, const QSize &planeSize,
                           const QVector<float> &celsius)
 {
-    const auto number = [](double value, int decimals) {
-        return QByteArray::number(value, 'f', decimals);
-    };
+    const auto number
+        = [](double value, int decimals) { return QByteArray::number(value, 'f', decimals); };
     QByteArray out;
     out.reserve(planeSize.width() * planeSize.height() * 7 + 512);
     out += "# file: " + facts.fileName.toUtf8() + '\n';
@@ -44,7 +43,8 @@ QByteArray CsvExport::csv(const PictureFacts &facts, const QSize &planeSize,
     out += "# ambient temperature: " + number(facts.ambientCelsius, 2) + '\n';
     out += "# distance: " + number(facts.distanceMetres, 2) + " m\n";
     out += "# corrections: " + facts.correctionText().toUtf8() + '\n';
-    out += "# unit: \xc2\xb0" "C\n";
+    out += "# unit: \xc2\xb0"
+           "C\n";
     if (celsius.size() != planeSize.width() * planeSize.height())
         return out;
     const float *cell = celsius.constData();

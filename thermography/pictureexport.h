@@ -40,12 +40,16 @@ public:
     /** The picture's line for scripts (without the newline); path is named as given. */
     QByteArray jsonLine(const QString &path) const;
     static QByteArray noDataJsonLine(const QString &path);
+    /** The analysis the picture page kept for the picture at path, or the default one. */
+    static PictureAnalysis savedAnalysis(const QString &path);
     ReportPage reportPage(const QString &note = QString()) const;
 
     /** A temperature as the report writes it: "23.45 °C", or "–" for no value. */
     static QString celsiusText(double celsius);
 
 private:
+    QString parameterLine() const;
+
     QString m_fileName;
     Thermogram m_thermogram;
     PictureAnalysis m_analysis;

@@ -25,8 +25,8 @@ struct THERMOGRAPHY_EXPORT PictureFacts
     double storedReflectedCelsius = 0.0;
 
     /** The facts of a thermogram with the emissivity and reflected temperature in effect. */
-    static PictureFacts of(const QString &fileName, const Thermogram &thermogram,
-                           double emissivity, double reflectedCelsius);
+    static PictureFacts of(const QString &fileName, const Thermogram &thermogram, double emissivity,
+                           double reflectedCelsius);
     /** The facts of a thermogram as the instrument stored it. */
     static PictureFacts of(const QString &fileName, const Thermogram &thermogram);
 

@@ -18,8 +18,7 @@ public:
         : m_painter(painter)
         , m_area(area)
         , m_top(area.top())
-    {
-    }
+    { }
 
     int remaining() const { return m_area.bottom() - footerHeight() - m_top; }
     int lineHeight() const { return m_painter.fontMetrics().lineSpacing(); }
@@ -61,10 +60,9 @@ public:
                 const int width = int(widths.at(c) * m_area.width());
                 const QRect cell(x, m_top, width, height);
                 const QString text = c < rows.at(r).size() ? rows.at(r).at(c) : QString();
-                m_painter.drawText(cell.adjusted(padding, 0, -padding, 0),
-                                   Qt::AlignVCenter | Qt::AlignLeft,
-                                   m_painter.fontMetrics().elidedText(
-                                       text, Qt::ElideRight, width - 2 * padding));
+                m_painter.drawText(
+                    cell.adjusted(padding, 0, -padding, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                    m_painter.fontMetrics().elidedText(text, Qt::ElideRight, width - 2 * padding));
                 if (ruled)
                     m_painter.drawRect(cell);
                 x += width;
@@ -83,8 +81,8 @@ public:
             return;
         QSize size = image.size().scaled(m_area.width(), qMin(maxHeight, remaining()),
                                          Qt::KeepAspectRatio);
-        const QRect target(m_area.left() + (m_area.width() - size.width()) / 2, m_top,
-                           size.width(), size.height());
+        const QRect target(m_area.left() + (m_area.width() - size.width()) / 2, m_top, size.width(),
+                           size.height());
         m_painter.drawImage(target, image);
         m_top += size.height();
     }
@@ -133,9 +131,8 @@ ReportWriter::Result ReportWriter::write(const QString &path, const ReportTitle 
         QPainter painter(&writer);
         const QRect area(0, 0, writer.width(), writer.height());
         const int total = count + 1;
-        const auto pageText = [total](int number) {
-            return tr("Page %1 of %2").arg(number).arg(total);
-        };
+        const auto pageText
+            = [total](int number) { return tr("Page %1 of %2").arg(number).arg(total); };
 
         // The title page.
         {

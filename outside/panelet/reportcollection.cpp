@@ -25,8 +25,8 @@ ReportCollection::ReportCollection(QSettings &settings)
     m_title.customer = m_settings.value(QStringLiteral("customer")).toString();
     m_title.place = m_settings.value(QStringLiteral("place")).toString();
     m_title.inspector = m_settings.value(QStringLiteral("inspector")).toString();
-    m_title.date = QDate::fromString(m_settings.value(QStringLiteral("date")).toString(),
-                                     Qt::ISODate);
+    m_title.date
+        = QDate::fromString(m_settings.value(QStringLiteral("date")).toString(), Qt::ISODate);
     m_settings.endGroup();
 }
 

@@ -87,9 +87,8 @@ ReportDialog::ReportDialog(ReportCollection &collection, QWidget *parent)
     connect(m_down, &QPushButton::clicked, this, [this] { moveCurrent(1); });
     connect(m_remove, &QPushButton::clicked, this, &ReportDialog::removeCurrent);
     connect(m_list, &QListWidget::currentRowChanged, this, &ReportDialog::showCurrent);
-    connect(m_note, &QPlainTextEdit::textChanged, this, [this] {
-        m_collection.setNote(m_list->currentRow(), m_note->toPlainText());
-    });
+    connect(m_note, &QPlainTextEdit::textChanged, this,
+            [this] { m_collection.setNote(m_list->currentRow(), m_note->toPlainText()); });
     for (QLineEdit *edit : { m_title, m_customer, m_place, m_inspector })
         connect(edit, &QLineEdit::textChanged, this, &ReportDialog::saveTitle);
     connect(m_date, &QDateEdit::dateChanged, this, &ReportDialog::saveTitle);
@@ -185,10 +184,9 @@ bool ReportDialog::writeReport(const QString &path)
     progress->setMinimumDuration(0);
     const auto page = [&](int number) {
         const ReportCollection::Entry &entry = entries.at(measured.at(number));
-        const Thermogram thermogram
-            = ThermogramFormat::readFile(entry.path).value_or(Thermogram());
+        const Thermogram thermogram = ThermogramFormat::readFile(entry.path).value_or(Thermogram());
         return PictureExport(QFileInfo(entry.path).fileName(), thermogram,
-                             PictureExport::savedAnalysis(entry.path, thermogram))
+                             PictureExport::savedAnalysis(entry.path))
             .reportPage(entry.note);
     };
     const auto advance = [&](int done) {
@@ -198,8 +196,8 @@ bool ReportDialog::writeReport(const QString &path)
         return progress && !progress->wasCanceled();
     };
     QString error;
-    const ReportWriter::Result result = ReportWriter::write(path, m_collection.title(),
-                                                            measured.size(), page, advance, &error);
+    const ReportWriter::Result result
+        = ReportWriter::write(path, m_collection.title(), measured.size(), page, advance, &error);
     if (!alive)
         return result == ReportWriter::Result::Written;
     delete progress.data();

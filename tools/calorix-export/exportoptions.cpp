@@ -1,5 +1,7 @@
 #include "exportoptions.h"
 
+#include "pictureanalysis.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -16,8 +18,8 @@ std::optional<QVector<double>> numbers(const QString &text, int count, bool inte
     QVector<double> values;
     for (const QString &part : parts) {
         bool ok = false;
-        const double value = integers ? double(part.trimmed().toInt(&ok))
-                                      : part.trimmed().toDouble(&ok);
+        const double value
+            = integers ? double(part.trimmed().toInt(&ok)) : part.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(value))
             return std::nullopt;
         values.append(value);
@@ -27,43 +29,20 @@ std::optional<QVector<double>> numbers(const QString &text, int count, bool inte
 
 } // namespace
 
-bool ToolOption::fitsIn(const QSize &size) const
+QString ExportOptions::toolText(const MeasurementTool &tool)
 {
-    const QRect plane(QPoint(0, 0), size);
-    switch (kind) {
-    case Spot:
-        return plane.contains(first);
-    case Line:
-        return plane.contains(first) && plane.contains(second);
-    case Box:
-    case Ellipse:
-        return !box.isEmpty() && plane.contains(box);
-    }
-    return false;
-}
-
-QString ToolOption::text() const
-{
-    switch (kind) {
-    case Spot:
-        return QStringLiteral("%1 (--spot %2,%3)").arg(name).arg(first.x()).arg(first.y());
-    case Line:
-        return QStringLiteral("%1 (--line %2,%3,%4,%5)")
-            .arg(name)
-            .arg(first.x())
-            .arg(first.y())
-            .arg(second.x())
-            .arg(second.y());
-    case Box:
-    case Ellipse:
-        return QStringLiteral("%1 (--%2 %3,%4,%5,%6)")
-            .arg(name, kind == Box ? QStringLiteral("box") : QStringLiteral("ellipse"))
-            .arg(box.x())
-            .arg(box.y())
-            .arg(box.width())
-            .arg(box.height());
-    }
-    return name;
+    QVector<int> numbers;
+    if (tool.kind == MeasurementTool::Spot)
+        numbers = { tool.start.x(), tool.start.y() };
+    else if (tool.kind == MeasurementTool::Line)
+        numbers = { tool.start.x(), tool.start.y(), tool.end.x(), tool.end.y() };
+    else
+        numbers = { tool.rect.x(), tool.rect.y(), tool.rect.width(), tool.rect.height() };
+    QStringList texts;
+    for (const int number : qAsConst(numbers))
+        texts.append(QString::number(number));
+    return QStringLiteral("%1 (--%2 %3)")
+        .arg(tool.name, MeasurementTool::kindName(tool.kind), texts.join(QLatin1Char(',')));
 }
 
 ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString *text)
@@ -97,8 +76,8 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
         = valued("emissivity", "The emissivity to correct to (0.01 to 1).", "E");
     const QCommandLineOption reflected
         = valued("reflected", "The reflected temperature to correct to, in °C.", "T");
-    const QCommandLineOption palette = valued(
-        "palette", "The palette: iron, rainbow, whitehot, blackhot or contrast.", "NAME");
+    const QCommandLineOption palette
+        = valued("palette", "The palette: iron, rainbow, whitehot, blackhot or contrast.", "NAME");
     const QCommandLineOption range
         = valued("range", "A manual colour range in °C (automatic without).", "LOW,HIGH");
     const QCommandLineOption saved(QStringLiteral("saved"),
@@ -144,11 +123,11 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
     this->force = parser.isSet(force);
 
     // The tools in the order given, each kind counted on its own: Sp1, Bx1, Sp2, …
-    const QVector<std::pair<const QCommandLineOption *, ToolOption::Kind>> kinds = {
-        { &spot, ToolOption::Spot },
-        { &box, ToolOption::Box },
-        { &ellipse, ToolOption::Ellipse },
-        { &line, ToolOption::Line },
+    const QVector<std::pair<const QCommandLineOption *, MeasurementTool::Kind>> kinds = {
+        { &spot, MeasurementTool::Spot },
+        { &box, MeasurementTool::Box },
+        { &ellipse, MeasurementTool::Ellipse },
+        { &line, MeasurementTool::Line },
     };
     QHash<QString, int> taken;
     const QStringList names = parser.optionNames();
@@ -156,39 +135,36 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
         for (const auto &[option, kind] : kinds) {
             if (option->names().constFirst() != name)
                 continue;
-            const int index = taken[name]++;
-            const QString value = parser.values(*option).at(index);
-            const int count = kind == ToolOption::Spot ? 2 : 4;
-            const auto given = numbers(value, count, true);
+            const QString value = parser.values(*option).at(taken[name]++);
+            const auto given = numbers(value, kind == MeasurementTool::Spot ? 2 : 4, true);
             if (!given)
                 return fail(QStringLiteral("--%1 wants %2 whole numbers: '%3'")
                                 .arg(name, option->valueName(), value));
-            ToolOption tool;
-            tool.kind = kind;
             const auto &v = *given;
-            if (kind == ToolOption::Spot)
-                tool.first = QPoint(int(v[0]), int(v[1]));
-            else if (kind == ToolOption::Line) {
-                tool.first = QPoint(int(v[0]), int(v[1]));
-                tool.second = QPoint(int(v[2]), int(v[3]));
+            const QString toolName = MeasurementTool::namePrefix(kind)
+                + QString::number(std::count_if(tools.cbegin(), tools.cend(),
+                                                [kind = kind](const MeasurementTool &tool) {
+                                                    return tool.kind == kind;
+                                                })
+                                  + 1);
+            const QPoint first(int(v[0]), int(v[1]));
+            if (kind == MeasurementTool::Spot) {
+                tools.append(MeasurementTool::spot(toolName, first));
+            } else if (kind == MeasurementTool::Line) {
+                tools.append(MeasurementTool::line(toolName, first, QPoint(int(v[2]), int(v[3]))));
             } else if (v[2] < 1 || v[3] < 1) {
                 return fail(QStringLiteral("--%1 %2: the width and height must be at least 1")
                                 .arg(name, value));
             } else {
-                tool.box = QRect(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+                const QRect rect(first, QSize(int(v[2]), int(v[3])));
+                tools.append(kind == MeasurementTool::Box
+                                 ? MeasurementTool::box(toolName, rect)
+                                 : MeasurementTool::ellipse(toolName, rect));
             }
-            static const char *const prefixes[] = { "Sp", "Bx", "El", "Li" };
-            const int number = int(std::count_if(tools.cbegin(), tools.cend(),
-                                                 [kind = kind](const ToolOption &t) {
-                                                     return t.kind == kind;
-                                                 }))
-                + 1;
-            tool.name = QLatin1String(prefixes[kind]) + QString::number(number);
-            tools.append(tool);
         }
     }
-    if (tools.size() > MaxTools)
-        return fail(QStringLiteral("at most %1 tools a picture").arg(MaxTools));
+    if (tools.size() > PictureAnalysis::MaxTools)
+        return fail(QStringLiteral("at most %1 tools a picture").arg(PictureAnalysis::MaxTools));
 
     if (parser.isSet(emissivityOption)) {
         const auto value = numbers(parser.value(emissivityOption), 1, false);
@@ -206,8 +182,7 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
     }
     if (parser.isSet(palette)) {
         this->palette = parser.value(palette).toLower();
-        if (!QStringList({ "iron", "rainbow", "whitehot", "blackhot", "contrast" })
-                 .contains(this->palette))
+        if (!ThermalPalette::fromName(this->palette))
             return fail(QStringLiteral("unknown palette '%1' (iron, rainbow, whitehot, "
                                        "blackhot, contrast)")
                             .arg(parser.value(palette)));
@@ -226,8 +201,8 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
     }
     if (paths.isEmpty())
         return fail(QStringLiteral("no PATH given"));
-    if (csvFolder.isEmpty() && tiffFolder.isEmpty() && pngFolder.isEmpty()
-        && reportFile.isEmpty() && !this->json)
+    if (csvFolder.isEmpty() && tiffFolder.isEmpty() && pngFolder.isEmpty() && reportFile.isEmpty()
+        && !this->json)
         return fail(QStringLiteral("nothing to do: give --csv, --tiff, --png, --report or --json"));
     return Parsed::Run;
 }

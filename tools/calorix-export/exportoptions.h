@@ -1,26 +1,12 @@
 #ifndef EXPORTOPTIONS_H
 #define EXPORTOPTIONS_H
 
-#include <QRect>
+#include "measurementtool.h"
+
 #include <QStringList>
 #include <QVector>
 
 #include <optional>
-
-/** A measurement tool as given on the command line, in plane cells. */
-struct ToolOption
-{
-    enum Kind { Spot, Box, Ellipse, Line };
-    Kind kind = Spot;
-    QString name; ///< Sp1, Bx1, El1, Li1, … in the order given
-    QPoint first; ///< the spot; a line's start
-    QPoint second; ///< a line's end
-    QRect box; ///< a box's or an ellipse's
-
-    /** Whether every cell the tool names lies in a plane of size. */
-    bool fitsIn(const QSize &size) const;
-    QString text() const; ///< "Bx1 (--box 1,2,3,4)"
-};
 
 /**
  * What calorix-export was asked to do, read and checked from its arguments. Anything wrong
@@ -34,7 +20,7 @@ struct ExportOptions
     QString pngFolder;
     QString reportFile;
     QString title;
-    QVector<ToolOption> tools;
+    QVector<MeasurementTool> tools; ///< named Sp1, Bx1, … in the order given
     std::optional<double> emissivity;
     std::optional<double> reflectedCelsius;
     QString palette;
@@ -44,7 +30,8 @@ struct ExportOptions
     bool force = false;
     QString language = QStringLiteral("EN");
 
-    static constexpr int MaxTools = 10;
+    /** How the user gave a tool: "Bx1 (--box 1,2,3,4)". */
+    static QString toolText(const MeasurementTool &tool);
 
     enum class Parsed { Run, Help, Version, Error };
     /** Reads arguments (the program's name first); help and version texts go to text. */

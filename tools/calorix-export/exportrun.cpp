@@ -26,8 +26,7 @@ void writeLine(FILE *stream, const QByteArray &line)
 
 ExportRun::ExportRun(const ExportOptions &options)
     : m_options(options)
-{
-}
+{ }
 
 QStringList ExportRun::picturesIn(const QString &folder)
 {
@@ -69,7 +68,8 @@ bool ExportRun::findPictures()
             m_pictures.append(path); // named on purpose: tried even if it is not one of ours
     }
     if (m_pictures.isEmpty()) {
-        complain(QStringLiteral("no picture found in %1").arg(m_options.paths.join(QLatin1Char(' '))));
+        complain(
+            QStringLiteral("no picture found in %1").arg(m_options.paths.join(QLatin1Char(' '))));
         return false;
     }
     planOutputNames();
@@ -85,10 +85,11 @@ bool ExportRun::checkTools()
         const auto thermogram = ThermogramFormat::readFile(path);
         if (!thermogram)
             continue;
-        for (const ToolOption &tool : qAsConst(m_options.tools)) {
-            if (!tool.fitsIn(thermogram->planeSize)) {
+        const QRect plane(QPoint(0, 0), thermogram->planeSize);
+        for (const MeasurementTool &tool : qAsConst(m_options.tools)) {
+            if (!plane.contains(tool.bounds())) {
                 complain(QStringLiteral("%1 lies outside the %2 x %3 plane of %4")
-                             .arg(tool.text())
+                             .arg(ExportOptions::toolText(tool))
                              .arg(thermogram->planeSize.width())
                              .arg(thermogram->planeSize.height())
                              .arg(path));
@@ -165,6 +166,28 @@ bool ExportRun::checkOutputs()
     return true;
 }
 
+PictureAnalysis ExportRun::analysisFor(const QString &path, const Thermogram &thermogram) const
+{
+    PictureAnalysis analysis
+        = m_options.saved ? PictureExport::savedAnalysis(path) : PictureAnalysis();
+    if (!m_options.tools.isEmpty())
+        analysis.tools = m_options.tools;
+    if (!m_options.palette.isEmpty())
+        analysis.palette = *ThermalPalette::fromName(m_options.palette);
+    if (m_options.range)
+        analysis.range = ColourRange::manual(m_options.range->first, m_options.range->second);
+    if (m_options.emissivity || m_options.reflectedCelsius) {
+        // A correction given in part keeps the rest of what is in effect.
+        Correction correction = analysis.correction.value_or(
+            Correction { thermogram.emissivity, thermogram.reflectedCelsius });
+        correction.emissivity = m_options.emissivity.value_or(correction.emissivity);
+        correction.reflectedCelsius
+            = m_options.reflectedCelsius.value_or(correction.reflectedCelsius);
+        analysis.correction = correction;
+    }
+    return analysis;
+}
+
 bool ExportRun::exportPicture(int index)
 {
     const QString &path = m_pictures.at(index);
@@ -210,8 +233,7 @@ bool ExportRun::writeReport()
     const auto page = [this](int number) {
         const QString &path = m_pictures.at(m_measured.at(number));
         const Thermogram thermogram = ThermogramFormat::readFile(path).value_or(Thermogram());
-        return PictureExport(QFileInfo(path).fileName(), thermogram,
-                             analysisFor(path, thermogram))
+        return PictureExport(QFileInfo(path).fileName(), thermogram, analysisFor(path, thermogram))
             .reportPage();
     };
     QString error;
