@@ -80,8 +80,8 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
         = valued("palette", "The palette: iron, rainbow, whitehot, blackhot or contrast.", "NAME");
     const QCommandLineOption range
         = valued("range", "A manual colour range in °C (automatic without).", "LOW,HIGH");
-    const QCommandLineOption saved(QStringLiteral("saved"),
-                                   QStringLiteral("Use each picture's saved analysis."));
+    const QCommandLineOption savedOption(QStringLiteral("saved"),
+                                         QStringLiteral("Use each picture's saved analysis."));
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("One JSON line per picture on standard output."));
     const QCommandLineOption language
@@ -89,7 +89,7 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("Replace existing output files."));
     parser.addOptions({ help, version, csv, tiff, png, report, title, spot, box, ellipse, line,
-                        emissivityOption, reflected, palette, range, saved, json, language,
+                        emissivityOption, reflected, palette, range, savedOption, json, language,
                         force });
     parser.addPositionalArgument(
         QStringLiteral("PATH"),
@@ -118,7 +118,7 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
     pngFolder = parser.value(png);
     reportFile = parser.value(report);
     this->title = parser.value(title);
-    saved = parser.isSet(saved);
+    saved = parser.isSet(savedOption);
     this->json = parser.isSet(json);
     this->force = parser.isSet(force);
 
@@ -147,7 +147,7 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
                                                     return tool.kind == kind;
                                                 })
                                   + 1);
-            const QPoint first(int(v[0]), int(v[1]));
+            const QPoint first { int(v[0]), int(v[1]) };
             if (kind == MeasurementTool::Spot) {
                 tools.append(MeasurementTool::spot(toolName, first));
             } else if (kind == MeasurementTool::Line) {

@@ -132,36 +132,36 @@ bool ExportRun::checkOutputs()
         { m_options.tiffFolder, ".tiff" },
         { m_options.pngFolder, ".png" },
     };
+    // Every check before any folder is made: when one fails, nothing at all has changed.
+    const auto exists = [this](const QString &path) {
+        if (m_options.force || !QFileInfo::exists(path))
+            return false;
+        complain(QStringLiteral("%1 exists (--force replaces it)").arg(path));
+        return true;
+    };
+    for (const auto &[folder, suffix] : folders) {
+        for (int index = 0; !folder.isEmpty() && index < m_pictures.size(); ++index) {
+            if (exists(outputPath(folder, index, suffix)))
+                return false;
+        }
+    }
+    if (!m_options.reportFile.isEmpty() && exists(m_options.reportFile))
+        return false;
+
     QString error;
     for (const auto &[folder, suffix] : folders) {
-        if (folder.isEmpty())
-            continue;
-        if (!m_options.force) {
-            for (int index = 0; index < m_pictures.size(); ++index) {
-                const QString path = outputPath(folder, index, suffix);
-                if (QFileInfo::exists(path)) {
-                    complain(QStringLiteral("%1 exists (--force replaces it)").arg(path));
-                    return false;
-                }
-            }
-        }
-        if (!ExportFile::canWriteIn(folder, &error)) {
+        if (!folder.isEmpty() && !ExportFile::canWriteIn(folder, &error)) {
             complain(QStringLiteral("cannot write in %1: %2").arg(folder, error));
             return false;
         }
     }
-    if (!m_options.reportFile.isEmpty()) {
-        const QFileInfo report(m_options.reportFile);
-        if (report.exists() && !m_options.force) {
-            complain(QStringLiteral("%1 exists (--force replaces it)").arg(m_options.reportFile));
-            return false;
-        }
-        if (report.isDir() || !ExportFile::canWriteIn(report.absolutePath(), &error)) {
-            complain(QStringLiteral("cannot write %1: %2")
-                         .arg(m_options.reportFile,
-                              report.isDir() ? QStringLiteral("it is a folder") : error));
-            return false;
-        }
+    const QFileInfo report(m_options.reportFile);
+    if (!m_options.reportFile.isEmpty()
+        && (report.isDir() || !ExportFile::canWriteIn(report.absolutePath(), &error))) {
+        complain(QStringLiteral("cannot write %1: %2")
+                     .arg(m_options.reportFile,
+                          report.isDir() ? QStringLiteral("it is a folder") : error));
+        return false;
     }
     return true;
 }

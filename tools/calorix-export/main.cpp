@@ -10,8 +10,23 @@
 
 #include <cstdio>
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+// Standard error carries one line per problem, for scripts. Qt's notice that the session has
+// no runtime folder (usual for a tool run from cron or a CI job) is not one: it needs none.
+void messageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        qtHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    qtHandler = qInstallMessageHandler(messageHandler);
     // It draws pictures and reports but shows no window: no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
