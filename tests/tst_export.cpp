@@ -13,6 +13,8 @@
 #include <tiffio.h>
 
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -92,7 +94,7 @@ private slots:
     void csvAndTiffReadBack();
     void reportPages_data();
     void reportPages();
-    void cancelledReportKeepsTheOldFile();
+    void failedWritesLeaveNothing();
     void collectionSurvivesRestart();
     void commandLine_data();
     void commandLine();
@@ -205,7 +207,7 @@ void tst_Export::reportPages()
     }
 }
 
-void tst_Export::cancelledReportKeepsTheOldFile()
+void tst_Export::failedWritesLeaveNothing()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
@@ -224,6 +226,21 @@ void tst_Export::cancelledReportKeepsTheOldFile()
     const QString unwritable = unwritableFolder(dir) + QStringLiteral("/t.csv");
     QVERIFY(!ExportFile::write(unwritable, picture.csv()));
     QVERIFY(!QFileInfo::exists(unwritable));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // A write that fails half-way: a file-size limit stands in for a full disk (root too).
+    const QString big = dir.filePath(QStringLiteral("big.csv"));
+    const QByteArray csv = PictureExport(QString(), thermogram(160, 120)).csv();
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limited = old;
+    limited.rlim_cur = 4096;
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const bool written = ExportFile::write(big, csv);
+    setrlimit(RLIMIT_FSIZE, &old);
+    QVERIFY(csv.size() > 4096 && !written);
+    QVERIFY(!QFileInfo::exists(big));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
@@ -321,10 +338,8 @@ void tst_Export::commandLine()
         QVERIFY2(errors.constFirst().contains(message), qPrintable(errors.constFirst()));
     // Nothing is written when nothing is done; otherwise each picture with data gets its file.
     const QStringList written = QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files);
-    QCOMPARE(written,
-             status == 2
-                 ? QStringList()
-                 : QStringList { QStringLiteral("IR_0001.csv"), QStringLiteral("IR_0002.csv") });
+    const QStringList expected { QStringLiteral("IR_0001.csv"), QStringLiteral("IR_0002.csv") };
+    QCOMPARE(written, status == 2 ? QStringList() : expected);
 }
 
 QTEST_MAIN(tst_Export)
