@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
