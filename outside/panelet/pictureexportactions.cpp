@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QToolBar>
 
 PictureExportActions::PictureExportActions(PicturePage *page, QToolBar *toolBar)
@@ -30,7 +31,10 @@ PictureExportActions::PictureExportActions(PicturePage *page, QToolBar *toolBar)
     update();
 }
 
-PictureExportActions::~PictureExportActions() = default;
+PictureExportActions::~PictureExportActions()
+{
+    delete m_dialog.data(); // it works on the collection that goes with this
+}
 
 void PictureExportActions::update()
 {
@@ -66,27 +70,31 @@ void PictureExportActions::chooseExport()
     const QString tiff = tr("TIFF temperatures (*.tiff)");
     QString filter = png;
     const QFileInfo picture(m_page->fileName());
+    // The dialogs belong to the main window, not to the page: the sub-window may close while
+    // they are open (its disk unplugged), and nothing of it is used after that.
+    const QPointer<PictureExportActions> alive(this);
+    QWidget *window = m_page->window();
     // The dialog does not ask about replacing: the suffix may still be added below, and the
     // question is asked once, about the file that would really be replaced.
     QString path = QFileDialog::getSaveFileName(
-        m_page, tr("Export picture"), picture.completeBaseName() + QStringLiteral(".png"),
+        window, tr("Export picture"), picture.completeBaseName() + QStringLiteral(".png"),
         QStringList { png, csv, tiff }.join(QStringLiteral(";;")), &filter,
         QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty())
+    if (!alive || path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += filter == csv ? QStringLiteral(".csv")
             : filter == tiff  ? QStringLiteral(".tiff")
                               : QStringLiteral(".png");
     if (QFileInfo::exists(path)
-        && QMessageBox::question(m_page, tr("Export picture"),
+        && QMessageBox::question(window, tr("Export picture"),
                                  tr("%1 exists. Replace it?").arg(QFileInfo(path).fileName()),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
     QString error;
-    if (!exportTo(path, &error))
-        QMessageBox::warning(m_page, tr("Export picture"),
+    if (alive && !exportTo(path, &error))
+        QMessageBox::warning(window, tr("Export picture"),
                              tr("%1 could not be written: %2").arg(path, error));
 }
 
@@ -98,7 +106,12 @@ void PictureExportActions::addToReport()
 
 void PictureExportActions::showReport()
 {
-    ReportDialog dialog(*m_collection, m_page);
-    dialog.exec();
-    update();
+    if (m_dialog) {
+        m_dialog->raise();
+        return;
+    }
+    m_dialog = new ReportDialog(*m_collection, m_page->window());
+    m_dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_dialog, &QDialog::finished, this, &PictureExportActions::update);
+    m_dialog->open();
 }

@@ -4,6 +4,7 @@
 #include "panelet_global.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSettings>
 
 #include <memory>
@@ -12,6 +13,7 @@ class PicturePage;
 class QAction;
 class QToolBar;
 class ReportCollection;
+class ReportDialog;
 
 /**
  * The picture page's way out: Export… (the picture as PNG, its temperatures as CSV or float
@@ -50,6 +52,7 @@ private:
     QAction *m_export = nullptr;
     QAction *m_addToReport = nullptr;
     QAction *m_report = nullptr;
+    QPointer<ReportDialog> m_dialog;
 };
 
 #endif // PICTUREEXPORTACTIONS_H

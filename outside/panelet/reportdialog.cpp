@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressDialog>
@@ -150,13 +151,23 @@ void ReportDialog::saveTitle()
 
 void ReportDialog::chooseFile()
 {
-    // The file dialog asks before it lets an existing file be chosen.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Write report"), QString(),
-                                                      tr("PDF files (*.pdf)"));
-    if (!path.isEmpty())
-        writeReport(path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
-                        ? path
-                        : path + QStringLiteral(".pdf"));
+    // Asked once about the file that would really be replaced, after the suffix is added.
+    const QPointer<ReportDialog> alive(this);
+    QString path = QFileDialog::getSaveFileName(parentWidget(), tr("Write report"), QString(),
+                                                tr("PDF files (*.pdf)"), nullptr,
+                                                QFileDialog::DontConfirmOverwrite);
+    if (!alive || path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (QFileInfo::exists(path)
+        && QMessageBox::question(parentWidget(), tr("Write report"),
+                                 tr("%1 exists. Replace it?").arg(QFileInfo(path).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    if (alive)
+        writeReport(path);
 }
 
 bool ReportDialog::writeReport(const QString &path)
