@@ -173,6 +173,37 @@ QByteArray PictureExport::jsonLine(const QString &path) const
     return line;
 }
 
+QString PictureExport::correctionText() const
+{
+    QStringList changes;
+    if (m_facts.emissivityChanged())
+        changes << tr("emissivity %1 → %2")
+                       .arg(m_facts.storedEmissivity, 0, 'f', 2)
+                       .arg(m_facts.emissivity, 0, 'f', 2);
+    if (m_facts.reflectedChanged())
+        changes << tr("reflected %1 → %2")
+                       .arg(celsiusText(m_facts.storedReflectedCelsius),
+                            celsiusText(m_facts.reflectedCelsius));
+    return changes.isEmpty() ? tr("none (as stored)") : changes.join(QStringLiteral("; "));
+}
+
+QString PictureExport::paletteText(ThermalPalette::Kind palette)
+{
+    switch (palette) {
+    case ThermalPalette::Iron:
+        return tr("iron");
+    case ThermalPalette::Rainbow:
+        return tr("rainbow");
+    case ThermalPalette::WhiteHot:
+        return tr("white-hot");
+    case ThermalPalette::BlackHot:
+        return tr("black-hot");
+    case ThermalPalette::Contrast:
+        return tr("high contrast");
+    }
+    return ThermalPalette::name(palette);
+}
+
 ReportPage PictureExport::reportPage(const QString &note) const
 {
     ReportPage page;
@@ -190,9 +221,8 @@ ReportPage PictureExport::reportPage(const QString &note) const
         { tr("Reflected temperature"), celsiusText(m_facts.reflectedCelsius) },
         { tr("Ambient temperature"), celsiusText(m_facts.ambientCelsius) },
         { tr("Distance"), tr("%1 m").arg(number(m_facts.distanceMetres, 2)) },
-        { tr("Correction"),
-          m_facts.corrected() ? m_facts.correctionText() : tr("none (as stored)") },
-        { tr("Palette"), ThermalPalette::name(m_analysis.palette) },
+        { tr("Correction"), correctionText() },
+        { tr("Palette"), paletteText(m_analysis.palette) },
         { tr("Range"),
           (range.automatic ? tr("automatic: %1 to %2") : tr("manual: %1 to %2"))
               .arg(celsiusText(range.lowFor(m_plane)), celsiusText(range.highFor(m_plane))) },

@@ -47,8 +47,12 @@ public:
     /** A temperature as the report writes it: "23.45 °C", or "–" for no value. */
     static QString celsiusText(double celsius);
 
+    /** The palette's name as the report prints it. */
+    static QString paletteText(ThermalPalette::Kind palette);
+
 private:
     QString parameterLine() const;
+    QString correctionText() const;
 
     QString m_fileName;
     Thermogram m_thermogram;

@@ -34,10 +34,14 @@ PictureFacts PictureFacts::of(const QString &fileName, const Thermogram &thermog
     return of(fileName, thermogram, thermogram.emissivity, thermogram.reflectedCelsius);
 }
 
-bool PictureFacts::corrected() const
+bool PictureFacts::emissivityChanged() const
 {
-    return differ(emissivity, storedEmissivity, 1e-4)
-        || differ(reflectedCelsius, storedReflectedCelsius, 1e-3);
+    return differ(emissivity, storedEmissivity, 1e-4);
+}
+
+bool PictureFacts::reflectedChanged() const
+{
+    return differ(reflectedCelsius, storedReflectedCelsius, 1e-3);
 }
 
 QString PictureFacts::capturedText() const
@@ -48,11 +52,11 @@ QString PictureFacts::capturedText() const
 QString PictureFacts::correctionText() const
 {
     QStringList changes;
-    if (differ(emissivity, storedEmissivity, 1e-4))
+    if (emissivityChanged())
         changes << QStringLiteral("emissivity %1 -> %2")
                        .arg(storedEmissivity, 0, 'f', 2)
                        .arg(emissivity, 0, 'f', 2);
-    if (differ(reflectedCelsius, storedReflectedCelsius, 1e-3))
+    if (reflectedChanged())
         changes << QStringLiteral("reflected %1 -> %2 \u00b0C")
                        .arg(storedReflectedCelsius, 0, 'f', 2)
                        .arg(reflectedCelsius, 0, 'f', 2);

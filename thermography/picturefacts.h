@@ -30,7 +30,9 @@ struct THERMOGRAPHY_EXPORT PictureFacts
     /** The facts of a thermogram as the instrument stored it. */
     static PictureFacts of(const QString &fileName, const Thermogram &thermogram);
 
-    bool corrected() const;
+    bool corrected() const { return emissivityChanged() || reflectedChanged(); }
+    bool emissivityChanged() const;
+    bool reflectedChanged() const;
     /** The capture time as ISO 8601 in UTC, "2026-12-07T10:15:00Z". */
     QString capturedText() const;
     /** "none", or what changed: "emissivity 0.95 -> 0.80; reflected 20.00 -> 25.00 °C". */
