@@ -143,13 +143,19 @@ ReportWriter::Result ReportWriter::write(const QString &path, const ReportTitle 
                            Qt::AlignHCenter);
             page.skip(page.lineHeight() * 2);
             page.setFont(BodyPoints + 2);
-            const QVector<QStringList> fields = {
-                { tr("Customer"), title.customer },
-                { tr("Place"), title.place },
-                { tr("Inspector"), title.inspector },
-                { tr("Date"), title.date.isValid() ? title.date.toString(Qt::ISODate) : QString() },
-                { tr("Pictures"), QString::number(count) },
-            };
+            // The fields left blank are left out.
+            QVector<QStringList> fields;
+            for (const QStringList &field :
+                 { QStringList { tr("Customer"), title.customer },
+                   QStringList { tr("Place"), title.place },
+                   QStringList { tr("Inspector"), title.inspector },
+                   QStringList { tr("Date"),
+                                 title.date.isValid() ? title.date.toString(Qt::ISODate)
+                                                      : QString() },
+                   QStringList { tr("Pictures"), QString::number(count) } }) {
+                if (!field.at(1).isEmpty())
+                    fields.append(field);
+            }
             page.table(fields, { 0.3, 0.7 }, false, false);
             page.footer(pageText(1));
         }
