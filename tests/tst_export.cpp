@@ -1,3 +1,4 @@
+#include "analysisstore.h"
 #include "exportfile.h"
 #include "pictureexport.h"
 #include "reportcollection.h"
@@ -5,6 +6,9 @@
 #include "testpictures.h"
 #include "thermogramformat.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -98,6 +102,7 @@ private slots:
     void collectionSurvivesRestart();
     void commandLine_data();
     void commandLine();
+    void savedAnalysisAsJson();
 };
 
 void tst_Export::csvAndTiffReadBack_data()
@@ -340,6 +345,59 @@ void tst_Export::commandLine()
     const QStringList written = QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files);
     const QStringList expected { QStringLiteral("IR_0001.csv"), QStringLiteral("IR_0002.csv") };
     QCOMPARE(written, status == 2 ? QStringList() : expected);
+}
+
+void tst_Export::savedAnalysisAsJson()
+{
+    QTemporaryDir dir;
+    const Thermogram t = thermogram();
+    const QString path = writePicture(dir.filePath(QStringLiteral("IR_0001.BMP")), t);
+    PictureAnalysis analysis;
+    analysis.tools = { MeasurementTool::spot(QStringLiteral("Sp1"), QPoint(3, 2)),
+                       MeasurementTool::box(QStringLiteral("Bx1"), QRect(0, 0, 2, 2)) };
+    // The program's data folder of the child: XDG_DATA_HOME/calorix.
+    const QString data = dir.filePath(QStringLiteral("data"));
+    QVERIFY(AnalysisStore(data + QStringLiteral("/calorix/analyses"))
+                .save(AnalysisStore::keyForFile(path), analysis));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    process.setProcessEnvironment(environment);
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/calorix-export"),
+                  { QStringLiteral("--json"), QStringLiteral("--saved"), path });
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+
+    // The keys in their order and the numbers' form, then the values, within rounding.
+    const QByteArray line = process.readAllStandardOutput();
+    // Temperatures have two decimals (T), other numbers as they come (#).
+    const QRegularExpression celsius(QStringLiteral("-?\\d+\\.\\d\\d\\b"));
+    const QRegularExpression number(QStringLiteral("-?\\d+(\\.\\d+)?"));
+    QCOMPARE(QString::fromUtf8(line)
+                 .replace(path, QStringLiteral("PATH"))
+                 .replace(QStringLiteral("2026-12-07T10:15:00Z"), QStringLiteral("TIME"))
+                 .replace(celsius, QStringLiteral("T"))
+                 .replace(number, QStringLiteral("#")),
+             QStringLiteral("{\"file\": \"PATH\", \"temperature_data\": true, \"captured\": "
+                            "\"TIME\", \"emissivity\": #, \"reflected\": #, \"ambient\": #, "
+                            "\"distance\": #, \"min\": T, \"max\": T, \"centre\": T, \"tools\": "
+                            "[{\"name\": \"Sp#\", \"kind\": \"spot\", \"value\": T}, {\"name\": "
+                            "\"Bx#\", \"kind\": \"box\", \"min\": T, \"max\": T, \"avg\": T}]}\n"));
+    const QJsonObject json = QJsonDocument::fromJson(line).object();
+    const QJsonArray tools = json.value(QStringLiteral("tools")).toArray();
+    const auto cell = [&t](int x, int y) { return t.celsiusAt(QPoint(x, y)); };
+    const QVector<std::pair<double, double>> values {
+        { json.value(QStringLiteral("ambient")).toDouble(), 22.5 },
+        { json.value(QStringLiteral("min")).toDouble(), -100.0 },
+        { json.value(QStringLiteral("centre")).toDouble(), cell(8, 6) },
+        { tools[0].toObject().value(QStringLiteral("value")).toDouble(), cell(3, 2) },
+        { tools[1].toObject().value(QStringLiteral("max")).toDouble(),
+          std::max({ cell(0, 0), cell(1, 0), cell(0, 1), cell(1, 1) }) },
+        { tools[1].toObject().value(QStringLiteral("avg")).toDouble(),
+          (cell(0, 0) + cell(1, 0) + cell(0, 1) + cell(1, 1)) / 4 },
+    };
+    for (const auto &[actual, expected] : values)
+        QVERIFY2(std::abs(actual - expected) < 0.006, qPrintable(QString::number(expected)));
 }
 
 QTEST_MAIN(tst_Export)

@@ -107,8 +107,7 @@ ExportOptions::Parsed ExportOptions::parse(const QStringList &arguments, QString
         return Parsed::Help;
     }
     if (parser.isSet(version)) {
-        *text = QCoreApplication::applicationName() + QLatin1Char(' ')
-            + QCoreApplication::applicationVersion();
+        *text = QStringLiteral("calorix-export ") + QCoreApplication::applicationVersion();
         return Parsed::Version;
     }
 

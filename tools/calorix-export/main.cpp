@@ -31,7 +31,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("calorix-export"));
+    // The program's name, not the tool's: the analyses kept by the picture page lie in the
+    // program's data folder (--saved reads them there).
+    QCoreApplication::setApplicationName(QStringLiteral("calorix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(CALORIX_VERSION));
 
     ExportOptions options;
