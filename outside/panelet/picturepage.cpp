@@ -1,6 +1,7 @@
 #include "picturepage.h"
 
 #include "palettebar.h"
+#include "pictureexportactions.h"
 #include "thermogramcanvas.h"
 #include "thermogramformat.h"
 
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStackedWidget>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -74,7 +76,12 @@ PicturePage::PicturePage(QWidget *parent)
         line->setFixedHeight(lineHeight);
     }
 
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("pictureToolBar"));
+    m_exportActions = new PictureExportActions(this, m_toolBar);
+
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_toolBar);
     layout->addWidget(m_canvas, 1);
     layout->addWidget(m_firstLine);
     layout->addWidget(m_conditionsLabel);
@@ -118,6 +125,7 @@ void PicturePage::setPicture(const QImage &image, const QString &fileName,
     }
     m_canvas->setPicture(m_image, m_thermogram);
     showPointer(m_canvas->pointerCell());
+    m_exportActions->update();
 }
 
 void PicturePage::clear()

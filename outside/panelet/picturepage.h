@@ -3,14 +3,17 @@
 
 #include "panelet_global.h"
 
+#include "pictureanalysis.h"
 #include "thermogram.h"
 
 #include <QImage>
 #include <QWidget>
 
 class PaletteBar;
+class PictureExportActions;
 class QLabel;
 class QStackedWidget;
+class QToolBar;
 class ThermogramCanvas;
 
 /**
@@ -36,6 +39,11 @@ public:
     const Thermogram &thermogram() const { return m_thermogram; }
     ThermogramCanvas *canvas() const { return m_canvas; }
     PaletteBar *paletteBar() const;
+    /** The page's own tool bar: Export…, Add to report, Report…. */
+    QToolBar *toolBar() const { return m_toolBar; }
+    PictureExportActions *exportActions() const { return m_exportActions; }
+    /** What the user made of the picture; as it first shows, until tools can be placed. */
+    PictureAnalysis analysis() const { return PictureAnalysis(); }
 
 private:
     void showPointer(const QPoint &cell);
@@ -50,6 +58,8 @@ private:
     QLabel *m_conditionsLabel = nullptr;
     QLabel *m_noDataLabel = nullptr;
     QLabel *m_nameLabel = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    PictureExportActions *m_exportActions = nullptr;
 };
 
 #endif // PICTUREPAGE_H
