@@ -2,6 +2,7 @@
 #include "exportfile.h"
 #include "pictureexport.h"
 #include "reportcollection.h"
+#include "reportdialog.h"
 #include "reportwriter.h"
 #include "testpictures.h"
 #include "thermogramformat.h"
@@ -100,6 +101,7 @@ private slots:
     void reportPages();
     void failedWritesLeaveNothing();
     void collectionSurvivesRestart();
+    void reportDialog();
     void commandLine_data();
     void commandLine();
     void savedAnalysisAsJson();
@@ -278,6 +280,33 @@ void tst_Export::collectionSurvivesRestart()
                  { QStringLiteral("/card/a.BMP"), QString() } }));
     QCOMPARE(again.title().inspector, title.inspector);
     QCOMPARE(again.title().date, title.date);
+}
+
+void tst_Export::reportDialog()
+{
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    ReportCollection collection(settings);
+    for (const char *name : { "IR_0001.BMP", "IR_0003.BMP", "IR_0004.BMP" })
+        collection.add(writePicture(dir.filePath(QLatin1String(name)), thermogram()));
+    const QString plain = dir.filePath(QStringLiteral("IR_0002.BMP"));
+    QVERIFY(TestPictures::writeFile(plain, TestPictures::instrumentPicture()));
+    collection.add(plain);
+    collection.add(dir.filePath(QStringLiteral("gone.BMP")));
+    ReportDialog dialog(collection);
+
+    // The progress dialog lets events in: a second report asked for meanwhile is refused.
+    const QString second = dir.filePath(QStringLiteral("second.pdf"));
+    bool nested = true;
+    QTimer::singleShot(0, &dialog, [&] { nested = dialog.writeReport(second); });
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    QVERIFY(dialog.writeReport(path));
+    QVERIFY(!nested);
+    QVERIFY(!QFileInfo::exists(second));
+    QVERIFY2(dialog.status().endsWith(QStringLiteral("IR_0002.BMP, gone.BMP")),
+             qPrintable(dialog.status()));
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QCOMPARE(pdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts).size(), 4);
 }
 
 void tst_Export::commandLine_data()
