@@ -62,15 +62,18 @@ status=0
 as_user env HOME="$home" calorix-export --csv "$home/export/csv" --png "$home/export/png" \
     --report "$home/export/report.pdf" --title "Demo card" --box 60,40,40,30 --spot 80,60 \
     --json "$work/card" >"$work/export.json" 2>"$work/export.err" || status=$?
-pictures=$(find "$work/card" -iname 'IR_*.BMP' -not -path '*/.*' | wc -l)
+measured=$(grep -c '"temperature_data": true' "$work/export.json" || true)
 csvs=$(find "$home/export/csv" -name '*.csv' | wc -l)
-# The demo card holds one damaged picture: status 1, named alone, the others done.
+pngs=$(find "$home/export/png" -name '*.png' | wc -l)
+pages=$(pdfinfo "$home/export/report.pdf" 2>/dev/null | sed -n 's/^Pages: *//p')
+# The demo card holds one damaged picture: status 1, named alone, the others all done.
 [ "$status" = 1 ] && [ "$(wc -l <"$work/export.err")" = 1 ] && grep -q IR_DAMAGED "$work/export.err" \
-    && [ "$(wc -l <"$work/export.json")" = "$pictures" ] && [ "$csvs" = $((pictures - 1)) ] \
-    && [ -s "$home/export/report.pdf" ] \
-    || { echo "ci-package: calorix-export: status $status, $csvs CSV files of $pictures pictures" >&2
+    && [ "$(grep -c '"temperature_data": false' "$work/export.json")" = 1 ] && [ "$measured" -gt 0 ] \
+    && [ "$csvs" = "$measured" ] && [ "$pngs" = "$measured" ] && [ "$pages" = $((measured + 1)) ] \
+    || { echo "ci-package: calorix-export: status $status; $measured pictures with data," \
+              "$csvs CSV, $pngs PNG files, ${pages:-no} report pages" >&2
          cat "$work/export.err" >&2; exit 1; }
-echo "calorix-export: $csvs pictures exported, $(cat "$work/export.err")"
+echo "calorix-export: $measured pictures as CSV, PNG and a report of $pages pages; $(cat "$work/export.err")"
 
 echo "--- remove"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq calorix >/dev/null
