@@ -335,6 +335,8 @@ void tst_Export::commandLine_data()
         << QStringList { QStringLiteral("--tiff"), QStringLiteral("{unwritable}"),
                          QStringLiteral("{card}") }
         << 2 << QStringLiteral("cannot write in");
+    QTest::newRow("missing path") << (card + QStringList { QStringLiteral("{out}/IR_9999.BMP") })
+                                  << 1 << QStringLiteral("IR_9999.BMP: no such file or folder");
     QTest::newRow("no data") << (card + QStringList { QStringLiteral("{file}") }) << 1
                              << QStringLiteral("existing.pdf: no temperature data");
 }

@@ -50,7 +50,10 @@ int ExportRun::run()
 {
     if (!findPictures() || !checkTools() || !checkOutputs())
         return 2;
-    bool allDone = true;
+    // A path that is not there is one picture that could not be read; the others are done.
+    bool allDone = m_missing.isEmpty();
+    for (const QString &path : qAsConst(m_missing))
+        complain(QStringLiteral("%1: no such file or folder").arg(path));
     for (int index = 0; index < m_pictures.size(); ++index)
         allDone = exportPicture(index) && allDone;
     if (!m_options.reportFile.isEmpty())
@@ -66,6 +69,8 @@ bool ExportRun::findPictures()
             m_pictures += picturesIn(path);
         else if (info.exists())
             m_pictures.append(path); // named on purpose: tried even if it is not one of ours
+        else
+            m_missing.append(path);
     }
     if (m_pictures.isEmpty()) {
         complain(

@@ -44,6 +44,7 @@ private:
 
     ExportOptions m_options;
     QStringList m_pictures;
+    QStringList m_missing; // paths given that do not exist
     QStringList m_outputNames; // per picture, without suffix
     QList<int> m_measured; // the pictures that had data, for the report
 };
