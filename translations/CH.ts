@@ -495,12 +495,6 @@
         <source>Cancel</source>
         <translation>取消</translation>
     </message>
-    <message numerus="yes">
-        <source>Report written: %n picture(s).</source>
-        <translation>
-            <numerusform>报告已生成：%n 张图片。</numerusform>
-        </translation>
-    </message>
     <message>
         <source>The report was cancelled; no file was written.</source>
         <translation>报告已取消，未写入任何文件。</translation>
@@ -512,6 +506,10 @@
     <message>
         <source>Left out (no temperature data): %1</source>
         <translation>未包含（无温度数据）：%1</translation>
+    </message>
+    <message>
+        <source>Report written; pictures in it: %1.</source>
+        <translation>报告已生成，共 %1 张图片。</translation>
     </message>
 </context>
 <context>

@@ -217,7 +217,7 @@ bool ReportDialog::writeReport(const QString &path)
 
     QString text;
     if (result == ReportWriter::Result::Written)
-        text = tr("Report written: %n picture(s).", nullptr, measured.size());
+        text = tr("Report written; pictures in it: %1.").arg(measured.size());
     else if (result == ReportWriter::Result::Cancelled)
         text = tr("The report was cancelled; no file was written.");
     else
