@@ -187,13 +187,15 @@ ReportWriter::Result ReportWriter::write(const QString &path, const ReportTitle 
                 page.setFont(BodyPoints + 1, true);
                 page.paragraph(tr("Measurement tools"));
                 page.setFont(BodyPoints);
-                QVector<QStringList> rows { content.toolColumns };
-                rows += content.toolRows;
-                const QVector<double> widths(content.toolColumns.size(),
-                                             1.0 / content.toolColumns.size());
-                if (content.toolRows.isEmpty())
-                    rows.append({ tr("No tools") });
-                page.table(rows, widths, true, true);
+                if (content.toolRows.isEmpty()) {
+                    page.paragraph(tr("No tools"));
+                } else {
+                    QVector<QStringList> rows { content.toolColumns };
+                    rows += content.toolRows;
+                    const QVector<double> widths(content.toolColumns.size(),
+                                                 1.0 / content.toolColumns.size());
+                    page.table(rows, widths, true, true);
+                }
             }
             if (!content.note.isEmpty()) {
                 page.skip(page.lineHeight() / 2);
