@@ -20,6 +20,7 @@ PictureExportActions::PictureExportActions(PicturePage *page, QToolBar *toolBar)
                  QStringLiteral("calorix"))
     , m_collection(std::make_unique<ReportCollection>(m_settings))
 {
+    toolBar->addSeparator();
     m_export = toolBar->addAction(tr("Export…"), this, &PictureExportActions::chooseExport);
     m_export->setObjectName(QStringLiteral("exportPictureAction"));
     m_export->setToolTip(tr("Export the picture as PNG, its temperatures as CSV or TIFF"));
@@ -28,6 +29,8 @@ PictureExportActions::PictureExportActions(PicturePage *page, QToolBar *toolBar)
     m_addToReport->setObjectName(QStringLiteral("addToReportAction"));
     m_report = toolBar->addAction(tr("Report…"), this, &PictureExportActions::showReport);
     m_report->setObjectName(QStringLiteral("reportAction"));
+    // A new picture brings its analysis along: the actions follow the page.
+    connect(page, &PicturePage::analysisChanged, this, &PictureExportActions::update);
     update();
 }
 
