@@ -1,12 +1,15 @@
 #include "analysisstore.h"
 #include "exportfile.h"
 #include "pictureexport.h"
+#include "pictureexportactions.h"
+#include "picturepage.h"
 #include "reportcollection.h"
 #include "reportdialog.h"
 #include "reportwriter.h"
 #include "testpictures.h"
 #include "thermogramformat.h"
 
+#include <QAction>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -102,6 +105,7 @@ private slots:
     void failedWritesLeaveNothing();
     void collectionSurvivesRestart();
     void reportDialog();
+    void pageExportsWhatItShows();
     void commandLine_data();
     void commandLine();
     void savedAnalysisAsJson();
@@ -307,6 +311,31 @@ void tst_Export::reportDialog()
              qPrintable(dialog.status()));
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QCOMPARE(pdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts).size(), 4);
+}
+
+void tst_Export::pageExportsWhatItShows()
+{
+    QTemporaryDir dir;
+    PicturePage page;
+    page.setAnalysisStore(AnalysisStore(dir.filePath(QStringLiteral("analyses"))));
+    const Thermogram t = thermogram();
+    const QString path = writePicture(dir.filePath(QStringLiteral("IR_0001.BMP")), t);
+    page.setPicture(QImage(320, 240, QImage::Format_RGB32), path, t);
+    PictureAnalysis analysis;
+    analysis.palette = ThermalPalette::Rainbow;
+    analysis.tools = { MeasurementTool::box(QStringLiteral("Bx1"), QRect(2, 2, 6, 4)) };
+    page.setAnalysis(analysis);
+    PictureExportActions *actions = page.exportActions();
+    QVERIFY(actions->exportAction()->isEnabled());
+    const QString png = dir.filePath(QStringLiteral("out.png"));
+    QVERIFY(actions->exportTo(png));
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32),
+             PictureExport(QStringLiteral("IR_0001.BMP"), t, analysis).image());
+
+    actions->addToReportAction()->trigger();
+    QVERIFY(actions->collection().contains(path));
+    QVERIFY(!actions->addToReportAction()->isEnabled());
+    actions->collection().clear(); // the test's settings folder, but no need to keep it
 }
 
 void tst_Export::commandLine_data()
