@@ -125,7 +125,8 @@ PicturePage::PicturePage(QWidget *parent)
     }
 
     buildToolBars();
-    m_exportActions = new PictureExportActions(this, m_toolBar);
+    // The first tool bar is full with the measuring controls; the second has room.
+    m_exportActions = new PictureExportActions(this, m_correctionBar);
     m_sidePanel = buildSidePanel();
     auto *pictureRow = new QHBoxLayout;
     pictureRow->addWidget(m_canvas, 1);

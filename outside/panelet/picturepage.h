@@ -65,7 +65,7 @@ public:
     /** The page's tool bar: the tools, palette, range and isotherm. Others may add actions. */
     QToolBar *toolBar() const { return m_toolBar; }
     QToolBar *correctionBar() const { return m_correctionBar; }
-    /** Export…, Add to report and Report…, at the end of the tool bar. */
+    /** Export…, Add to report and Report…, at the end of the correction bar. */
     PictureExportActions *exportActions() const { return m_exportActions; }
     QTableWidget *resultsTable() const { return m_results; }
     ProfilePlot *profilePlot() const { return m_profile; }
