@@ -53,6 +53,7 @@ gui() { as_user env HOME="$(getent passwd "$user" | cut -d: -f6)" \
     | grep -v 'XDG_RUNTIME_DIR not set'; }
 gui first
 gui chinese
+gui demo
 
 echo "--- calorix-export on the demo card, as $user"
 "$build/bin/democard" "$work/card" >/dev/null

@@ -39,6 +39,10 @@
         <source>&amp;Files</source>
         <translation>文件(&amp;F)</translation>
     </message>
+    <message>
+        <source>Double-click a picture to open it here.</source>
+        <translation>双击一张图片，在此打开。</translation>
+    </message>
 </context>
 <context>
     <name>Livescope</name>
@@ -89,6 +93,10 @@
     <message>
         <source>No signal</source>
         <translation>无信号</translation>
+    </message>
+    <message>
+        <source>Pictures are opened in the file browser: double-click one there.</source>
+        <translation>图片在文件浏览器中打开：在那里双击一张图片。</translation>
     </message>
 </context>
 <context>
@@ -198,6 +206,10 @@
     <message>
         <source>Close this window</source>
         <translation>关闭此窗口</translation>
+    </message>
+    <message>
+        <source>Go to another window</source>
+        <translation>切换到其他窗口</translation>
     </message>
 </context>
 <context>

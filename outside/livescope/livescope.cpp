@@ -1,5 +1,8 @@
 #include "livescope.h"
 
+#include "picturepage.h"
+#include "thermogramcanvas.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
@@ -90,6 +93,8 @@ void Livescope::initWidget()
     layout->addLayout(readingsRow);
     layout->addLayout(switchesRow);
 
+    m_picturePage->canvas()->setPlaceholderText(
+        tr("Pictures are opened in the file browser: double-click one there."));
     m_tabWidget->insertTab(0, page, tr("&Live"));
     m_tabWidget->setCurrentIndex(0);
     showReadings();

@@ -167,11 +167,22 @@ void ThermogramCanvas::updateScaledPicture()
     update();
 }
 
+void ThermogramCanvas::setPlaceholderText(const QString &text)
+{
+    m_placeholderText = text;
+    update();
+}
+
 void ThermogramCanvas::paintEvent(QPaintEvent *)
 {
+    QPainter painter(this);
+    if (m_image.isNull()) {
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, m_placeholderText);
+        return;
+    }
     if (m_pictureRect.isEmpty())
         return;
-    QPainter painter(this);
     if (m_measured)
         m_painter.paintPicture(painter, m_pictureRect);
     else if (!m_scaled.isNull())

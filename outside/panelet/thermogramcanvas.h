@@ -53,6 +53,10 @@ public:
     int selectedTool() const { return m_selected; }
     void setSelectedTool(int index);
 
+    /** A hint shown, centred, while there is no picture. */
+    void setPlaceholderText(const QString &text);
+    QString placeholderText() const { return m_placeholderText; }
+
     /** The colour scale beside the picture, shown while the picture has temperatures. */
     PaletteBar *paletteBar() const { return m_paletteBar; }
     /** Where the picture is drawn now; empty without a picture. */
@@ -107,6 +111,7 @@ private:
     bool m_measured = false;
     ThermogramPainter m_painter;
     QPixmap m_scaled;
+    QString m_placeholderText;
     QRect m_pictureRect;
     QPoint m_pointerCell { -1, -1 };
     std::optional<QPoint> m_pointerPosition; ///< while the pointer is over the canvas
