@@ -6,6 +6,7 @@
 #include "videoextendparam.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
@@ -77,7 +78,7 @@ private slots:
     void alarm();
     void alarmSound();
     void alarmHeldWhileReadingsLastLonger();
-    void alarmBoundsKept();
+    void choicesKept();
     void logWritesHistory();
     void logReportsUnwritableFolder();
     void logPausesAndResumes_data();
@@ -342,7 +343,7 @@ void tst_Livescope::alarmHeldWhileReadingsLastLonger()
     QVERIFY(scope.label("readingsLabel")->text().contains(QStringLiteral("70.0")));
 }
 
-void tst_Livescope::alarmBoundsKept()
+void tst_Livescope::choicesKept()
 {
     {
         Scope scope;
@@ -350,10 +351,20 @@ void tst_Livescope::alarmBoundsKept()
         QTest::mouseClick(scope.box("alarmBelowCheckBox"), Qt::LeftButton, {}, QPoint(4, 4));
         child<QDoubleSpinBox>(scope.window.get(), "alarmBelowSpinBox")->setValue(-4);
     }
+    {
+        Scope scope;
+        auto *palette = child<QComboBox>(scope.window.get(), "paletteComboBox");
+        palette->setCurrentIndex(palette->findData(QStringLiteral("rainbow")));
+        emit palette->activated(palette->currentIndex());
+        QTest::mouseClick(scope.box("autoRangeCheckBox"), Qt::LeftButton, {}, QPoint(4, 4));
+        child<QDoubleSpinBox>(scope.window.get(), "rangeHighSpinBox")->setValue(90);
+    }
     Scope next;
     QCOMPARE(next.window->alarmThreshold(), 85.5);
     QVERIFY(next.window->isAlarmBelowEnabled());
     QCOMPARE(next.window->alarmBelow(), -4.0);
+    QCOMPARE(next.window->pictureChoice().palette, ThermalPalette::Rainbow);
+    QCOMPARE(next.window->pictureChoice().range, ColourRange::manual(0, 90));
     QSettings(QStringLiteral("calorix"), QStringLiteral("calorix")).clear();
 }
 

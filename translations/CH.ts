@@ -111,6 +111,34 @@
         <translation>记录已暂停：%1</translation>
     </message>
     <message>
+        <source>Palette</source>
+        <translation>调色板</translation>
+    </message>
+    <message>
+        <source>Automatic range</source>
+        <translation>自动范围</translation>
+    </message>
+    <message>
+        <source>Iron</source>
+        <translation>铁红</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>彩虹</translation>
+    </message>
+    <message>
+        <source>White hot</source>
+        <translation>白热</translation>
+    </message>
+    <message>
+        <source>Black hot</source>
+        <translation>黑热</translation>
+    </message>
+    <message>
+        <source>High contrast</source>
+        <translation>高对比度</translation>
+    </message>
+    <message>
         <source>No signal</source>
         <translation>无信号</translation>
     </message>

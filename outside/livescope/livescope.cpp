@@ -1,11 +1,12 @@
 #include "livescope.h"
 
+#include "livecanvas.h"
 #include "livefeed.h"
-#include "thermalpalette.h"
-#include "thermogramcanvas.h"
+#include "temperatureplane.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -19,6 +20,8 @@
 #include <QTabWidget>
 #include <QTimerEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -46,23 +49,6 @@ QDoubleSpinBox *boundSpinBox(const QString &name, QWidget *parent)
     return spin;
 }
 
-/** The plane drawn with the palette from its coldest to its hottest cell, one pixel a cell. */
-QImage planeImage(const Thermogram &thermogram)
-{
-    const QSize size = thermogram.planeSize;
-    const double low = thermogram.celsiusAt(thermogram.coldestCell());
-    const double span = thermogram.celsiusAt(thermogram.hottestCell()) - low;
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const double t = thermogram.celsiusAt(QPoint(x, y));
-            line[x] = ThermalPalette::colourAt(span > 0 ? (t - low) / span : 0.0);
-        }
-    }
-    return image;
-}
-
 } // namespace
 
 Livescope::Livescope(DeviceManager::Mode mode, const QString &language, QWidget *parent,
@@ -74,6 +60,7 @@ Livescope::Livescope(DeviceManager::Mode mode, const QString &language, QWidget 
     initWidget();
     initConnection();
     loadAlarmBounds();
+    loadPictureChoice();
     m_sinceFrame.start();
     m_watchdogTimer = startTimer(WatchdogPeriod);
 }
@@ -98,7 +85,7 @@ void Livescope::initWidget()
     m_frameLabel->setStyleSheet(
         QStringLiteral("QLabel { background: black; color: #d0d0d0; font-size: 24pt; }"));
     m_frameLabel->installEventFilter(this);
-    m_canvas = new ThermogramCanvas(page);
+    m_canvas = new LiveCanvas(page);
     m_canvas->setObjectName(QStringLiteral("liveCanvas"));
     m_pictureStack = new QStackedLayout;
     m_pictureStack->addWidget(m_frameLabel);
@@ -135,6 +122,26 @@ void Livescope::initWidget()
     m_belowCheck->setObjectName(QStringLiteral("alarmBelowCheckBox"));
     m_belowSpin = boundSpinBox(QStringLiteral("alarmBelowSpinBox"), page);
 
+    m_paletteCombo = new QComboBox(page);
+    m_paletteCombo->setObjectName(QStringLiteral("paletteComboBox"));
+    for (ThermalPalette::Kind kind : ThermalPalette::kinds())
+        m_paletteCombo->addItem(paletteDisplayName(kind), ThermalPalette::name(kind));
+    auto *paletteLabel = new QLabel(tr("Palette"), page);
+    paletteLabel->setBuddy(m_paletteCombo);
+    m_autoRangeCheck = new QCheckBox(tr("Automatic range"), page);
+    m_autoRangeCheck->setObjectName(QStringLiteral("autoRangeCheckBox"));
+    m_rangeLowSpin = boundSpinBox(QStringLiteral("rangeLowSpinBox"), page);
+    m_rangeHighSpin = boundSpinBox(QStringLiteral("rangeHighSpinBox"), page);
+
+    auto *pictureRow = new QHBoxLayout;
+    pictureRow->addWidget(paletteLabel);
+    pictureRow->addWidget(m_paletteCombo);
+    pictureRow->addSpacing(12);
+    pictureRow->addWidget(m_autoRangeCheck);
+    pictureRow->addWidget(m_rangeLowSpin);
+    pictureRow->addWidget(new QLabel(QStringLiteral("–"), page));
+    pictureRow->addWidget(m_rangeHighSpin);
+    pictureRow->addStretch(1);
     auto *readingsRow = new QHBoxLayout;
     readingsRow->addWidget(m_readingsLabel, 1);
     readingsRow->addWidget(m_logLabel);
@@ -154,6 +161,7 @@ void Livescope::initWidget()
     layout->addWidget(m_alarmLabel);
     layout->addLayout(readingsRow);
     layout->addLayout(switchesRow);
+    layout->addLayout(pictureRow);
 
     m_alarmList = new QListWidget(m_tabWidget);
     m_alarmList->setObjectName(QStringLiteral("alarmList"));
@@ -188,6 +196,12 @@ void Livescope::initConnection()
                 saveAlarmBounds();
                 updateAlarm();
             });
+    connect(m_paletteCombo, qOverload<int>(&QComboBox::activated), this,
+            &Livescope::pictureChoiceChanged);
+    connect(m_autoRangeCheck, &QCheckBox::clicked, this, &Livescope::pictureChoiceChanged);
+    for (QDoubleSpinBox *spin : { m_rangeLowSpin, m_rangeHighSpin })
+        connect(spin, qOverload<double>(&QDoubleSpinBox::valueChanged), this,
+                &Livescope::pictureChoiceChanged);
     // The window's own feed: readings arrive whichever window is in front.
     connect(LiveFeed::instance(), &LiveFeed::readingTaken, this,
             [this](DeviceManager::Mode mode, const LiveReading &reading) {
@@ -238,6 +252,82 @@ void Livescope::saveAlarmBounds()
     settings.setValue(QStringLiteral("above"), m_alarmThreshold);
     settings.setValue(QStringLiteral("belowEnabled"), m_alarmBelowEnabled);
     settings.setValue(QStringLiteral("below"), m_alarmBelow);
+}
+
+QString Livescope::paletteDisplayName(ThermalPalette::Kind kind)
+{
+    switch (kind) {
+    case ThermalPalette::Iron:
+        return tr("Iron");
+    case ThermalPalette::Rainbow:
+        return tr("Rainbow");
+    case ThermalPalette::WhiteHot:
+        return tr("White hot");
+    case ThermalPalette::BlackHot:
+        return tr("Black hot");
+    case ThermalPalette::Contrast:
+        return tr("High contrast");
+    }
+    return ThermalPalette::name(kind);
+}
+
+void Livescope::setPictureChoice(ThermalPalette::Kind palette, const ColourRange &range)
+{
+    m_analysis.palette = palette;
+    m_analysis.range = range;
+    const QSignalBlocker paletteBlocker(m_paletteCombo);
+    const QSignalBlocker lowBlocker(m_rangeLowSpin);
+    const QSignalBlocker highBlocker(m_rangeHighSpin);
+    m_paletteCombo->setCurrentIndex(m_paletteCombo->findData(ThermalPalette::name(palette)));
+    m_autoRangeCheck->setChecked(range.automatic);
+    m_rangeLowSpin->setEnabled(!range.automatic);
+    m_rangeHighSpin->setEnabled(!range.automatic);
+    if (!range.automatic) {
+        m_rangeLowSpin->setValue(range.low);
+        m_rangeHighSpin->setValue(range.high);
+    }
+    m_canvas->setAnalysis(m_analysis);
+}
+
+void Livescope::pictureChoiceChanged()
+{
+    const auto palette = ThermalPalette::fromName(m_paletteCombo->currentData().toString());
+    ColourRange range;
+    if (!m_autoRangeCheck->isChecked()) {
+        // A manual range starts from the one shown; the bounds keep one apart at least.
+        const TemperaturePlane &plane = m_canvas->painter().plane();
+        if (m_analysis.range.automatic && plane.isValid()) {
+            const QSignalBlocker lowBlocker(m_rangeLowSpin);
+            const QSignalBlocker highBlocker(m_rangeHighSpin);
+            m_rangeLowSpin->setValue(plane.minimum());
+            m_rangeHighSpin->setValue(plane.maximum());
+        }
+        const double low = m_rangeLowSpin->value();
+        range = ColourRange::manual(low, std::max(m_rangeHighSpin->value(), low + 0.1));
+    }
+    setPictureChoice(palette.value_or(ThermalPalette::Iron), range);
+    QSettings settings = programSettings();
+    settings.beginGroup(QStringLiteral("LivePicture"));
+    settings.setValue(QStringLiteral("palette"), ThermalPalette::name(m_analysis.palette));
+    settings.setValue(QStringLiteral("automaticRange"), range.automatic);
+    settings.setValue(QStringLiteral("rangeLow"), range.low);
+    settings.setValue(QStringLiteral("rangeHigh"), range.high);
+}
+
+void Livescope::loadPictureChoice()
+{
+    QSettings settings = programSettings();
+    settings.beginGroup(QStringLiteral("LivePicture"));
+    const auto palette
+        = ThermalPalette::fromName(settings.value(QStringLiteral("palette")).toString());
+    bool lowOk = false;
+    bool highOk = false;
+    const double low = settings.value(QStringLiteral("rangeLow")).toDouble(&lowOk);
+    const double high = settings.value(QStringLiteral("rangeHigh")).toDouble(&highOk);
+    const bool automatic = settings.value(QStringLiteral("automaticRange"), true).toBool() || !lowOk
+        || !highOk || !(low < high);
+    setPictureChoice(palette.value_or(ThermalPalette::Iron),
+                     automatic ? ColourRange() : ColourRange::manual(low, high));
 }
 
 void Livescope::setPixmap(const QPixmap &pixmap)
@@ -321,7 +411,7 @@ void Livescope::showFrame()
     if (!m_hasSignal || m_frame.isNull())
         return;
     if (m_thermogram.isValid()) {
-        m_canvas->setPicture(planeImage(m_thermogram), m_thermogram);
+        m_canvas->setPlane(TemperaturePlane::fromThermogram(m_thermogram));
         m_pictureStack->setCurrentWidget(m_canvas);
         return;
     }
@@ -347,7 +437,7 @@ void Livescope::dropReadings()
 {
     m_hasReadings = false;
     m_thermogram = Thermogram();
-    m_canvas->clear();
+    m_canvas->setPlane(TemperaturePlane());
     m_pictureStack->setCurrentWidget(m_frameLabel);
     showFrame();
     showReadings();

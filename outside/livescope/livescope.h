@@ -6,18 +6,20 @@
 #include "historylog.h"
 #include "optionparam.h"
 #include "panelet.h"
+#include "pictureanalysis.h"
 #include "thermogram.h"
 #include "videoextendparam.h"
 
 #include <QElapsedTimer>
 #include <QPixmap>
 
+class LiveCanvas;
 class QCheckBox;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
 class QStackedLayout;
-class ThermogramCanvas;
 struct LiveReading;
 
 /**
@@ -34,9 +36,9 @@ struct LiveReading;
  *   itself as soon as writing works again.
  *
  * Readings come from the LiveFeed for the window's mode, whichever window is in front, and
- * from setVideoExtendParam. A reading that carries the frame's temperature plane is shown as
- * the picture page shows a picture: hottest, coldest and centre marked with their values and
- * the labelled colour scale.
+ * from setVideoExtendParam. A reading that carries the frame's temperature plane is drawn by
+ * the engine's painter as the picture page draws a picture: through the palette and range the
+ * user chose, hottest, coldest and centre marked with their values, the labelled colour scale.
  *
  * A user's change of a switch emits updateOptionParam; setOptionsParam moves the switches
  * without emitting. When no frame has come for the no-signal interval, the picture says
@@ -88,6 +90,10 @@ public:
     QPixmap frame() const { return m_frame; }
     /** The temperature plane of the latest reading; not valid without one. */
     const Thermogram &thermogram() const { return m_thermogram; }
+    /** The palette and range the live picture is drawn with; kept in QSettings. */
+    void setPictureChoice(ThermalPalette::Kind palette, const ColourRange &range);
+    const PictureAnalysis &pictureChoice() const { return m_analysis; }
+    static QString paletteDisplayName(ThermalPalette::Kind kind);
     /** True while the log is on but writing fails. */
     bool isLogPaused() const { return m_logPaused; }
 
@@ -118,6 +124,8 @@ private:
     void logReading();
     void logFrame(const QString &suffix);
     void logWritten(bool ok);
+    void pictureChoiceChanged();
+    void loadPictureChoice();
     void loadAlarmBounds();
     void saveAlarmBounds();
 
@@ -133,6 +141,7 @@ private:
     int m_alarmCrossed = 0;
     bool m_logPaused = false;
     Thermogram m_thermogram;
+    PictureAnalysis m_analysis;
     int m_noSignalInterval = DefaultNoSignalInterval;
     int m_watchdogTimer = 0;
     QPixmap m_frame;
@@ -145,7 +154,7 @@ private:
 
     QStackedLayout *m_pictureStack = nullptr;
     QLabel *m_frameLabel = nullptr;
-    ThermogramCanvas *m_canvas = nullptr;
+    LiveCanvas *m_canvas = nullptr;
     QLabel *m_alarmLabel = nullptr;
     QLabel *m_readingsLabel = nullptr;
     QLabel *m_logLabel = nullptr;
@@ -156,6 +165,10 @@ private:
     QCheckBox *m_belowCheck = nullptr;
     QDoubleSpinBox *m_belowSpin = nullptr;
     QListWidget *m_alarmList = nullptr;
+    QComboBox *m_paletteCombo = nullptr;
+    QCheckBox *m_autoRangeCheck = nullptr;
+    QDoubleSpinBox *m_rangeLowSpin = nullptr;
+    QDoubleSpinBox *m_rangeHighSpin = nullptr;
 };
 
 #endif // LIVESCOPE_H
