@@ -51,6 +51,7 @@ gui() { as_user env HOME="$(getent passwd "$user" | cut -d: -f6)" \
     | grep -v 'XDG_RUNTIME_DIR not set'; }
 gui first
 gui chinese
+gui demo
 
 echo "--- remove"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq calorix >/dev/null

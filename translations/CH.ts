@@ -39,6 +39,10 @@
         <source>&amp;Files</source>
         <translation>文件(&amp;F)</translation>
     </message>
+    <message>
+        <source>Double-click a picture to open it here.</source>
+        <translation>双击一张图片，在此打开。</translation>
+    </message>
 </context>
 <context>
     <name>Livescope</name>
@@ -141,6 +145,10 @@
     <message>
         <source>No signal</source>
         <translation>无信号</translation>
+    </message>
+    <message>
+        <source>Pictures are opened in the file browser: double-click one there.</source>
+        <translation>图片在文件浏览器中打开：在那里双击一张图片。</translation>
     </message>
 </context>
 <context>
@@ -251,6 +259,10 @@
         <source>Close this window</source>
         <translation>关闭此窗口</translation>
     </message>
+    <message>
+        <source>Go to another window</source>
+        <translation>切换到其他窗口</translation>
+    </message>
 </context>
 <context>
     <name>PicturePage</name>
@@ -297,6 +309,145 @@
     <message>
         <source>Centre %1</source>
         <translation>中心 %1</translation>
+    </message>
+    <message>
+        <source>Spot</source>
+        <translation>点</translation>
+    </message>
+    <message>
+        <source>Box</source>
+        <translation>矩形</translation>
+    </message>
+    <message>
+        <source>Ellipse</source>
+        <translation>椭圆</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>线</translation>
+    </message>
+    <message>
+        <source>Place a spot: click on the picture</source>
+        <translation>放置测温点：在图片上单击</translation>
+    </message>
+    <message>
+        <source>Place a %1: drag across the picture</source>
+        <translation>放置%1：在图片上拖动</translation>
+    </message>
+    <message>
+        <source>Iron</source>
+        <translation>铁红</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>彩虹</translation>
+    </message>
+    <message>
+        <source>White hot</source>
+        <translation>白热</translation>
+    </message>
+    <message>
+        <source>Black hot</source>
+        <translation>黑热</translation>
+    </message>
+    <message>
+        <source>High contrast</source>
+        <translation>高对比度</translation>
+    </message>
+    <message>
+        <source>Palette</source>
+        <translation>调色板</translation>
+    </message>
+    <message>
+        <source>Automatic range</source>
+        <translation>自动范围</translation>
+    </message>
+    <message>
+        <source>Lowest temperature of the scale</source>
+        <translation>色标的最低温度</translation>
+    </message>
+    <message>
+        <source>Highest temperature of the scale</source>
+        <translation>色标的最高温度</translation>
+    </message>
+    <message>
+        <source>No isotherm</source>
+        <translation>无等温线</translation>
+    </message>
+    <message>
+        <source>Isotherm above</source>
+        <translation>等温线：高于</translation>
+    </message>
+    <message>
+        <source>Isotherm within</source>
+        <translation>等温线：区间</translation>
+    </message>
+    <message>
+        <source>Emissivity</source>
+        <translation>发射率</translation>
+    </message>
+    <message>
+        <source>Reflected</source>
+        <translation>反射温度</translation>
+    </message>
+    <message>
+        <source>Stored values</source>
+        <translation>恢复存储值</translation>
+    </message>
+    <message>
+        <source>Go back to the emissivity and reflected temperature stored with the picture</source>
+        <translation>恢复图片中存储的发射率和反射温度</translation>
+    </message>
+    <message>
+        <source>Tool</source>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最低</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最高</translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation>平均</translation>
+    </message>
+    <message>
+        <source>ΔT: first tool − second tool</source>
+        <translation>ΔT：第一个工具 − 第二个工具</translation>
+    </message>
+    <message>
+        <source>The saved analysis of this picture is damaged and was not used.</source>
+        <translation>此图片保存的分析已损坏，未被使用。</translation>
+    </message>
+    <message>
+        <source>Correction in effect</source>
+        <translation>已应用校正</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Profile of %1</source>
+        <translation>%1 的温度剖面</translation>
+    </message>
+    <message>
+        <source>Place two tools to compare them.</source>
+        <translation>放置两个工具以进行比较。</translation>
+    </message>
+    <message>
+        <source>ΔT = %1</source>
+        <translation>温差 ΔT = %1</translation>
+    </message>
+</context>
+<context>
+    <name>ThermogramCanvas</name>
+    <message>
+        <source>Remove %1</source>
+        <translation>删除 %1</translation>
     </message>
 </context>
 </TS>

@@ -2,7 +2,9 @@
 
 #include "livecanvas.h"
 #include "livefeed.h"
+#include "picturepage.h"
 #include "temperatureplane.h"
+#include "thermogramcanvas.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -166,6 +168,8 @@ void Livescope::initWidget()
     m_alarmList = new QListWidget(m_tabWidget);
     m_alarmList->setObjectName(QStringLiteral("alarmList"));
 
+    m_picturePage->canvas()->setPlaceholderText(
+        tr("Pictures are opened in the file browser: double-click one there."));
     m_tabWidget->insertTab(0, page, tr("&Live"));
     m_tabWidget->addTab(m_alarmList, tr("Alarms")); // after the picture page, kept at index 1
     m_tabWidget->setCurrentIndex(0);
