@@ -59,8 +59,8 @@
         <translation>无法创建 %1</translation>
     </message>
     <message>
-        <source>Cannot write %1</source>
-        <translation>无法写入 %1</translation>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
     </message>
     <message>
         <source>Alarm</source>
@@ -87,8 +87,60 @@
         <translation>最低 %1 °C   最高 %2 °C   中心 %3 °C   %4 帧/秒</translation>
     </message>
     <message>
-        <source>Alarm: maximum %1 °C is above %2 °C</source>
-        <translation>报警：最高温度 %1 °C 高于 %2 °C</translation>
+        <source>Alarm: %1</source>
+        <translation>报警：%1</translation>
+    </message>
+    <message>
+        <source>maximum %1 °C is above %2 °C</source>
+        <translation>最高温度 %1 °C 高于 %2 °C</translation>
+    </message>
+    <message>
+        <source>minimum %1 °C is below %2 °C</source>
+        <translation>最低温度 %1 °C 低于 %2 °C</translation>
+    </message>
+    <message>
+        <source>Above</source>
+        <translation>高于</translation>
+    </message>
+    <message>
+        <source>Below</source>
+        <translation>低于</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>报警记录</translation>
+    </message>
+    <message>
+        <source>Logging paused: %1</source>
+        <translation>记录已暂停：%1</translation>
+    </message>
+    <message>
+        <source>Palette</source>
+        <translation>调色板</translation>
+    </message>
+    <message>
+        <source>Automatic range</source>
+        <translation>自动范围</translation>
+    </message>
+    <message>
+        <source>Iron</source>
+        <translation>铁红</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>彩虹</translation>
+    </message>
+    <message>
+        <source>White hot</source>
+        <translation>白热</translation>
+    </message>
+    <message>
+        <source>Black hot</source>
+        <translation>黑热</translation>
+    </message>
+    <message>
+        <source>High contrast</source>
+        <translation>高对比度</translation>
     </message>
     <message>
         <source>No signal</source>
