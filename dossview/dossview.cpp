@@ -23,11 +23,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QPointer>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -221,10 +223,24 @@ void Dossview::initConnection()
                 slotLedgerviewItemDoubleClicked(ledgerview->item(row, 2));
         });
     }
-    connect(m_tabWidget, &QTabWidget::currentChanged, this, [this] {
-        if (m_tabWidget->currentWidget() == m_picturePage)
-            m_picturePage->setFocus();
-    });
+    // The picture tab takes the keys, but only in the window the user is in: focus given to a
+    // window behind would bring it forward. A window brought forward later gives it then.
+    connect(m_tabWidget, &QTabWidget::currentChanged, this, [this] { focusPicturePage(); });
+    connect(this, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                // After the area has finished activating, which restores the old focus.
+                if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive))
+                    QTimer::singleShot(0, this, &Dossview::focusPicturePage);
+            });
+}
+
+void Dossview::focusPicturePage()
+{
+    if (m_tabWidget->currentWidget() != m_picturePage || m_picturePage->hasFocus())
+        return;
+    if (QMdiArea *area = mdiArea(); area && area->activeSubWindow() != this)
+        return;
+    m_picturePage->setFocus();
 }
 
 void Dossview::setFile(ImageFile *file)

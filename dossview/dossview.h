@@ -63,6 +63,8 @@ private:
     void openNeighbourPicture(int step);
     /** Opens the picture in a row of the listing, unless it is the one on show. */
     void openPicture(int row);
+    /** Gives the picture tab the keys when it is current in the window the user is in. */
+    void focusPicturePage();
 
 private slots:
     void slotActionTriggered(bool checked = false);

@@ -87,7 +87,7 @@ void tst_Panelet::pictureIsPageAtIndexOne()
 {
     // A derived window puts its own page first; Panelet's picture page then sits at index 1.
     Livescope livescope(DeviceManager::UsbVideo, QStringLiteral("EN"));
-    QCOMPARE(livescope.tabWidget()->count(), 2);
+    QVERIFY(livescope.tabWidget()->count() >= 2); // its alarm list comes after the picture
     QCOMPARE(livescope.tabWidget()->widget(1), livescope.picturePage());
     QCOMPARE(livescope.tabWidget()->currentIndex(), 0);
 }

@@ -1,6 +1,7 @@
 #include "picturepage.h"
 
 #include "palettebar.h"
+#include "pictureexportactions.h"
 #include "profileplot.h"
 #include "thermogramcanvas.h"
 #include "thermogramformat.h"
@@ -127,6 +128,8 @@ PicturePage::PicturePage(QWidget *parent)
     }
 
     buildToolBars();
+    // The first tool bar is full with the measuring controls; the second has room.
+    m_exportActions = new PictureExportActions(this, m_correctionBar);
     m_sidePanel = buildSidePanel();
     auto *pictureRow = new QHBoxLayout;
     pictureRow->addWidget(m_canvas, 1);

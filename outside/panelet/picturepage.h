@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class PaletteBar;
+class PictureExportActions;
 class ProfilePlot;
 class QAction;
 class QActionGroup;
@@ -64,6 +65,8 @@ public:
     /** The page's tool bar: the tools, palette, range and isotherm. Others may add actions. */
     QToolBar *toolBar() const { return m_toolBar; }
     QToolBar *correctionBar() const { return m_correctionBar; }
+    /** Export…, Add to report and Report…, at the end of the correction bar. */
+    PictureExportActions *exportActions() const { return m_exportActions; }
     QTableWidget *resultsTable() const { return m_results; }
     ProfilePlot *profilePlot() const { return m_profile; }
     /** Where analyses are kept; the user's data folder unless changed. */
@@ -99,6 +102,7 @@ private:
     bool m_updating = false; ///< controls being set from the analysis, not by the user
 
     ThermogramCanvas *m_canvas = nullptr;
+    PictureExportActions *m_exportActions = nullptr;
     QToolBar *m_toolBar = nullptr;
     QToolBar *m_correctionBar = nullptr;
     QActionGroup *m_kinds = nullptr;
