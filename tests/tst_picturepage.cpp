@@ -283,6 +283,13 @@ void tst_PicturePage::pictureWithoutTemperatures()
     QVERIFY(!labelNamed(page, "pictureConditionsLabel")->isVisible());
     movePointer(page.canvas(), page.canvas()->pictureRect().center());
     QCOMPARE(page.canvas()->pointerCell(), QPoint(-1, -1));
+    // The report stays within reach; what measures is out of it.
+    QToolBar *bar = page.correctionBar();
+    QVERIFY(bar->widgetForAction(bar->findChild<QAction *>(QStringLiteral("reportAction")))
+                ->isEnabled());
+    QVERIFY(!bar->widgetForAction(bar->findChild<QAction *>(QStringLiteral("exportPictureAction")))
+                 ->isEnabled());
+    QVERIFY(!bar->findChild<QDoubleSpinBox *>()->isEnabled());
 
     page.clear();
     QVERIFY(!noData->isVisible());

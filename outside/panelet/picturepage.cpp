@@ -406,7 +406,10 @@ void PicturePage::setPicture(const QImage &image, const QString &fileName,
     if (QAction *checked = m_kinds->checkedAction())
         checked->setChecked(false);
     m_toolBar->setEnabled(measured);
-    m_correctionBar->setEnabled(measured);
+    // The correction bar also carries the report's actions, which a picture without
+    // temperatures must not hide: only its measuring boxes follow the picture.
+    m_emissivity->setEnabled(measured);
+    m_reflected->setEnabled(measured);
     applyAnalysis(false);
     showPointer(m_canvas->pointerCell());
 }
@@ -505,7 +508,7 @@ void PicturePage::updateControls()
         m_analysis.correction ? QStringLiteral("QLabel { background: #ffb000; color: black; "
                                                "padding: 1px 6px; border-radius: 3px; }")
                               : QString());
-    m_resetCorrection->setEnabled(m_analysis.correction.has_value());
+    m_resetCorrection->setEnabled(m_thermogram.isValid() && m_analysis.correction.has_value());
     for (QAction *action : m_kinds->actions())
         action->setEnabled(m_analysis.tools.size() < PictureAnalysis::MaxTools);
     m_updating = false;
