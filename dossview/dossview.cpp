@@ -560,7 +560,10 @@ void Dossview::slotRefreshLister1(int row)
     if (fresh)
         item->setIcon(ThumbnailIconEngine::icon(image));
     if (row % 10 == 0 || row == mosaicview->count() - 1) {
+        // The grid lays itself out again; it repaints what the new layout changed on screen.
+        mosaicview->setRepaintsHeld(true);
         item->setHidden(true);
         item->setHidden(false);
+        mosaicview->setRepaintsHeld(false);
     }
 }
