@@ -100,6 +100,8 @@ void Dossview::initWidget()
     toolBar->addAction(listAction);
 
     mosaicview = new Mosaicview(this);
+    // The icons on screen stay expanded however large the window grows.
+    ThumbnailIconEngine::followView(mosaicview);
     ledgerview = new Ledgerview(this);
     ledgerview->setColumnCount(5);
     ledgerview->setHorizontalHeaderLabels(

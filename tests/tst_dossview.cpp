@@ -9,6 +9,7 @@
 #include "picturepage.h"
 #include "qurlinfo.h"
 #include "testpictures.h"
+#include "thumbnailiconengine.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -92,6 +93,7 @@ private slots:
     void rows_data();
     void rows();
     void thumbnails();
+    void manyIconsOnScreenExpandOnce();
     void missingAndUndecodable();
     void staleLabelLeavesRowItsThumbnail();
     void refreshRows();
@@ -394,6 +396,36 @@ void tst_Dossview::thumbnails()
         auto *label = qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(i, 1));
         QCOMPARE(labelImage(label), qtThumbnail(path, QSize(34, 34)));
     }
+}
+
+void tst_Dossview::manyIconsOnScreenExpandOnce()
+{
+    // A 4K screen's grid shows about 200 entries, more than the icon cache held at the least.
+    const QList<QUrlInfo *> records = pictures(190);
+    QCOMPARE(records.size(), 190);
+    Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
+    DossviewProbe probe(&view);
+    view.resize(3840, 2160);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setFiles(records);
+    Mosaicview *grid = probe.mosaicview();
+    const int last = records.size() - 1;
+    QTRY_VERIFY_WITH_TIMEOUT(grid->item(last)->icon().availableSizes().value(0) == QSize(144, 108),
+                             60000);
+    QVERIFY(grid->viewport()->rect().contains(grid->visualItemRect(grid->item(last))));
+    QVERIFY(190 * 144 * 108 * 4 > ThumbnailIconEngine::cacheLimit());
+
+    // Painted twice: the second paint finds every icon's pixmap made by the first.
+    const auto pixmaps = [&] {
+        grid->viewport()->grab();
+        QList<qint64> keys;
+        for (int row = 0; row <= last; ++row)
+            keys << grid->item(row)->icon().pixmap(QSize(144, 192)).cacheKey();
+        return keys;
+    };
+    const QList<qint64> first = pixmaps();
+    QCOMPARE(pixmaps(), first);
 }
 
 void tst_Dossview::staleLabelLeavesRowItsThumbnail()
