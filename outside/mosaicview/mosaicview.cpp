@@ -4,62 +4,35 @@
 
 #include <QScrollBar>
 
-#include <algorithm>
-
 namespace {
 
-// What a layout pass shows: the entries on screen and their places, the scroll bars, and what
-// else decides how the entries are painted.
-struct Screen
-{
-    QVector<QPair<int, QRect>> entries;
-    QVector<int> numbers;
-    QVector<QSize> sizes;
+// Changed entries remembered for the next layout pass, at most; past it, the pass repaints all.
+constexpr int MaxChangedRows = 256;
 
-    bool operator==(const Screen &other) const
-    {
-        return entries == other.entries && numbers == other.numbers && sizes == other.sizes;
-    }
-};
-
-Screen screenOf(const QListView *view)
+// What decides where the entries are and how they are painted, besides which are hidden: the
+// count, the viewport, the scroll bars and the view's sizes and flow.
+QVector<int> layoutOf(const QListView *view)
 {
-    Screen screen;
-    const QRect shown = view->viewport()->rect();
     const QScrollBar *h = view->horizontalScrollBar();
     const QScrollBar *v = view->verticalScrollBar();
-    screen.numbers = { view->model() ? view->model()->rowCount() : 0,
-                       h->minimum(),
-                       h->maximum(),
-                       h->value(),
-                       v->minimum(),
-                       v->maximum(),
-                       v->value(),
-                       int(view->viewMode()),
-                       int(view->flow()),
-                       int(view->isWrapping()),
-                       view->spacing() };
-    screen.sizes = { shown.size(), view->iconSize(), view->gridSize() };
-    // Every entry on screen is hit by a point of a lattice finer than the grid's cells.
-    const QSize cell = view->gridSize().isValid() ? view->gridSize() : view->iconSize();
-    const int dx = qMax(8, cell.width() / 2);
-    const int dy = qMax(8, cell.height() / 2);
-    int last = -1;
-    for (int y = 0; y < shown.height(); y += dy) {
-        for (int x = 0; x < shown.width(); x += dx) {
-            const QModelIndex index = view->indexAt(QPoint(x, y));
-            if (index.isValid() && index.row() != last) {
-                last = index.row();
-                screen.entries.append({ index.row(), view->visualRect(index) });
-            }
-        }
-    }
-    std::sort(
-        screen.entries.begin(), screen.entries.end(),
-        [](const QPair<int, QRect> &a, const QPair<int, QRect> &b) { return a.first < b.first; });
-    screen.entries.erase(std::unique(screen.entries.begin(), screen.entries.end()),
-                         screen.entries.end());
-    return screen;
+    const QSize shown = view->viewport()->size();
+    return { view->model() ? view->model()->rowCount() : 0,
+             shown.width(),
+             shown.height(),
+             h->minimum(),
+             h->maximum(),
+             h->value(),
+             v->minimum(),
+             v->maximum(),
+             v->value(),
+             view->iconSize().width(),
+             view->iconSize().height(),
+             view->gridSize().width(),
+             view->gridSize().height(),
+             view->spacing(),
+             int(view->viewMode()),
+             int(view->flow()),
+             int(view->isWrapping()) };
 }
 
 } // namespace
@@ -128,14 +101,12 @@ void Mosaicview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
                              const QVector<int> &roles)
 {
     // While a layout pass is pending, the view repaints no changed entry and leaves it to the
-    // pass: remember where they are.
+    // pass: remember them. (Asking for their places now would run the pass at once.)
     if (topLeft.isValid() && bottomRight.isValid()) {
-        const QRect shown = viewport()->rect();
-        if (topLeft == bottomRight) {
-            m_changed += visualRect(topLeft) & shown;
-        } else {
-            m_changed = shown;
-        }
+        if (topLeft == bottomRight && m_changedRows.size() < MaxChangedRows)
+            m_changedRows.append(topLeft.row());
+        else
+            m_allChanged = true;
     }
     QListWidget::dataChanged(topLeft, bottomRight, roles);
 }
@@ -143,19 +114,28 @@ void Mosaicview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
 void Mosaicview::doItemsLayout()
 {
     emit itemsLaidOut();
-    // A pass that moves nothing on screen repaints only what changed. The pass itself asks for
-    // the whole viewport; updates are held back while it runs.
+    // The pass asks for the whole viewport to be repainted; updates are held back while it
+    // runs. Unless the count, the viewport, the scroll bars or the sizes changed since the last
+    // pass, only the changed entries are repainted: entries are hidden and shown again with
+    // repaints held only when every one ends as shown as it was.
     QWidget *area = viewport();
     const bool held = area->testAttribute(Qt::WA_UpdatesDisabled);
-    const Screen before = screenOf(this);
     if (!held)
         area->setAttribute(Qt::WA_UpdatesDisabled, true);
     QListWidget::doItemsLayout();
     if (!held)
         area->setAttribute(Qt::WA_UpdatesDisabled, false);
-    if (!(screenOf(this) == before))
+    const QVector<int> layout = layoutOf(this);
+    if (m_allChanged || layout != m_laidOut) {
         area->update();
-    else if (!m_changed.isEmpty())
-        area->update(m_changed);
-    m_changed = QRegion();
+    } else if (!m_changedRows.isEmpty()) {
+        const QRect shown = area->rect();
+        QRegion changed;
+        for (int row : qAsConst(m_changedRows))
+            changed += visualRect(model()->index(row, 0)) & shown;
+        area->update(changed);
+    }
+    m_laidOut = layout;
+    m_changedRows.clear();
+    m_allChanged = false;
 }

@@ -4,7 +4,7 @@
 #include "mosaicview_global.h"
 
 #include <QListWidget>
-#include <QRegion>
+#include <QVector>
 
 class QUrlInfo;
 
@@ -13,10 +13,9 @@ class QUrlInfo;
  * in rows that wrap with the width. Every entry takes the same cell of a fixed grid, so laying
  * out and updating thousands of entries stays cheap.
  *
- * A layout pass that leaves every entry on screen where it was, as one asked for while
- * thumbnails arrive, repaints only the entries whose data changed, not the whole viewport.
- * With 10,000 entries a pass costs a few tenths of a millisecond, a repaint of the whole
- * viewport twice that.
+ * A layout pass for which nothing moved, as one asked for while thumbnails arrive, repaints
+ * only the entries whose data changed, not the whole viewport: with 10,000 entries a pass costs
+ * a few tenths of a millisecond, a repaint of the whole viewport twice that.
  */
 class MOSAICVIEW_EXPORT Mosaicview : public QListWidget
 {
@@ -37,7 +36,8 @@ public:
     /**
      * While held, the grid's own requests to repaint the whole viewport are dropped, as hiding
      * and showing an entry makes them, and the layout pass they schedule decides what to
-     * repaint. Hold only around calls that return; the state before is restored.
+     * repaint. Hold only around calls after which every entry is hidden or shown as it was
+     * before them; the state before is restored.
      */
     void setRepaintsHeld(bool held);
 
@@ -53,7 +53,9 @@ signals:
     void itemsLaidOut();
 
 private:
-    QRegion m_changed; ///< entries changed since the last layout pass, in viewport coordinates
+    QVector<int> m_laidOut; ///< what the last layout pass laid out for (see layoutOf)
+    QVector<int> m_changedRows; ///< entries changed since the last layout pass
+    bool m_allChanged = false; ///< more, or other changes than single entries
     int m_held = 0; ///< 1 while held, 2 while held and the viewport's updates were off before
 };
 
