@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QScreen>
 #include <QLabel>
 #include <QSplitter>
 #include <QStackedLayout>
@@ -94,6 +95,7 @@ private slots:
     void rows();
     void thumbnails();
     void manyIconsOnScreenExpandOnce();
+    void gridShowsIconsChangedAroundALayout();
     void missingAndUndecodable();
     void staleLabelLeavesRowItsThumbnail();
     void refreshRows();
@@ -426,6 +428,47 @@ void tst_Dossview::manyIconsOnScreenExpandOnce()
     };
     const QList<qint64> first = pixmaps();
     QCOMPARE(pixmaps(), first);
+}
+
+void tst_Dossview::gridShowsIconsChangedAroundALayout()
+{
+    const auto solid = [](Qt::GlobalColor colour) {
+        QPixmap pixmap(144, 108);
+        pixmap.fill(colour);
+        return QIcon(pixmap);
+    };
+    Mosaicview grid;
+    grid.resize(700, 500);
+    for (int row = 0; row < 30; ++row)
+        new QListWidgetItem(solid(Qt::gray), QString::number(row), &grid);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    // What the screen shows, as last painted: the window's own backing store.
+    const auto shown = [&](int row) {
+        const QRect cell = grid.visualItemRect(grid.item(row));
+        const QPoint at = grid.viewport()->mapTo(&grid, QPoint(cell.center().x(), cell.top() + 40));
+        return grid.screen()->grabWindow(grid.winId()).toImage().pixelColor(at);
+    };
+    QTRY_COMPARE(shown(2), QColor(Qt::gray));
+
+    // As thumbnails arrive: an icon, the entry hidden and shown again with repaints held, and
+    // more icons while the layout pass is pending, one of them on an entry that is off screen.
+    grid.item(0)->setIcon(solid(Qt::red));
+    grid.setRepaintsHeld(true);
+    grid.item(0)->setHidden(true);
+    grid.item(0)->setHidden(false);
+    grid.setRepaintsHeld(false);
+    grid.item(2)->setIcon(solid(Qt::blue));
+    grid.item(29)->setIcon(solid(Qt::green));
+    QTRY_COMPARE(shown(0), QColor(Qt::red));
+    QTRY_COMPARE(shown(2), QColor(Qt::blue));
+    QCOMPARE(shown(1), QColor(Qt::gray));
+
+    // Hidden for good: the entries after it move up, and the screen shows them where they are.
+    grid.item(1)->setHidden(true);
+    QTRY_COMPARE(shown(2), QColor(Qt::blue));
+    QCOMPARE(grid.visualItemRect(grid.item(2)).topLeft(),
+             grid.visualItemRect(grid.item(0)).topLeft() + QPoint(grid.gridSize().width(), 0));
 }
 
 void tst_Dossview::staleLabelLeavesRowItsThumbnail()
