@@ -3,6 +3,7 @@
 // <folder>/thermogram.
 
 #include "optionsfile.h"
+#include "pictureanalysis.h"
 #include "thermogramformat.h"
 
 #include <QApplication>
@@ -77,7 +78,8 @@ int main(int argc, char *argv[])
     const QString header = root + QStringLiteral("/header");
     const QString decode = root + QStringLiteral("/decode");
     const QString thermogram = root + QStringLiteral("/thermogram");
-    for (const QString &folder : { options, header, decode, thermogram })
+    const QString analysis = root + QStringLiteral("/analysis");
+    for (const QString &folder : { options, header, decode, thermogram, analysis })
         if (!QDir().mkpath(folder))
             return 1;
 
@@ -155,5 +157,21 @@ int main(int argc, char *argv[])
         ok &= put(thermogram, name + QStringLiteral("-cut"), block.left(block.size() / 2));
     }
     ok &= put(thermogram, QStringLiteral("older-trailer"), QByteArrayLiteral("CLXTRAIL"));
+
+    // Kept analyses: an empty one and one with every kind of tool, range, isotherm and
+    // correction.
+    PictureAnalysis kept;
+    ok &= put(analysis, QStringLiteral("default.json"), kept.toJson());
+    kept.tools = { MeasurementTool::spot(QStringLiteral("Sp1"), QPoint(3, 4)),
+                   MeasurementTool::box(QStringLiteral("Bx1"), QRect(1, 2, 8, 5)),
+                   MeasurementTool::ellipse(QStringLiteral("El1"), QRect(0, 0, 5, 3)),
+                   MeasurementTool::line(QStringLiteral("Li1"), QPoint(15, 0), QPoint(0, 11)) };
+    kept.palette = ThermalPalette::Contrast;
+    kept.range = ColourRange::manual(-12.5, 87.25);
+    kept.isotherm = Isotherm { Isotherm::Within, 10.0, 20.5 };
+    kept.correction = Correction { 0.8, 23.75 };
+    ok &= put(analysis, QStringLiteral("full.json"), kept.toJson());
+    kept.isotherm = Isotherm { Isotherm::Above, 30.0, 0.0 };
+    ok &= put(analysis, QStringLiteral("above.json"), kept.toJson());
     return ok ? 0 : 1;
 }

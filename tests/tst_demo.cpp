@@ -186,6 +186,7 @@ void tst_Demo::cardHoldsInstrumentPictures()
         QCOMPARE(file.image.size(), QSize(320, 240));
         QCOMPARE(file.size, qint64(307792));
         QCOMPARE(file.thermogram.isValid(), path != damaged);
+        QCOMPARE(file.thermogramDamaged, path == damaged);
         QCOMPARE(ThermogramFormat::readFile(path).has_value(), path != damaged);
         QFile raw(path);
         QVERIFY(raw.open(QIODevice::ReadOnly));
@@ -447,6 +448,8 @@ void tst_Demo::demoFileBrowserShowsPicture()
     QTRY_COMPARE(QFileInfo(page->fileName()), QFileInfo(damaged));
     QCOMPARE(page->picture().size(), QSize(320, 240));
     QVERIFY(!page->thermogram().isValid());
+    QCOMPARE(page->findChild<QLabel *>(QStringLiteral("pictureNoDataLabel"))->text(),
+             QStringLiteral("The temperature data of this picture is damaged."));
 }
 
 void tst_Demo::demoLiveWindowReadingsAndSwitches()

@@ -215,6 +215,22 @@
         <translation>此图片没有温度数据。</translation>
     </message>
     <message>
+        <source>The temperature data of this picture is damaged.</source>
+        <translation>此图片的温度数据已损坏。</translation>
+    </message>
+    <message>
+        <source>Reflected %1</source>
+        <translation>反射温度 %1</translation>
+    </message>
+    <message>
+        <source>Ambient %1</source>
+        <translation>环境温度 %1</translation>
+    </message>
+    <message>
+        <source>Distance %1 m</source>
+        <translation>距离 %1 米</translation>
+    </message>
+    <message>
         <source>Pointer %1</source>
         <translation>光标处 %1</translation>
     </message>

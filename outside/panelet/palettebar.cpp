@@ -2,6 +2,7 @@
 
 #include "thermalpalette.h"
 #include "thermogramcanvas.h"
+#include "thermogramformat.h"
 
 #include <QPainter>
 
@@ -22,7 +23,6 @@ void PaletteBar::setRange(double minimum, double maximum)
 {
     m_minimumText = ThermogramCanvas::celsiusText(minimum);
     m_maximumText = ThermogramCanvas::celsiusText(maximum);
-    updateGeometry();
     update();
 }
 
@@ -33,9 +33,11 @@ int PaletteBar::labelHeight() const
 
 QSize PaletteBar::sizeHint() const
 {
+    // As wide as the widest label a block can give, so that the bar never changes its width.
     const QFontMetrics metrics = fontMetrics();
-    const int text
-        = qMax(metrics.horizontalAdvance(m_minimumText), metrics.horizontalAdvance(m_maximumText));
+    const int text = qMax(
+        metrics.horizontalAdvance(ThermogramCanvas::celsiusText(ThermogramFormat::MinCelsius)),
+        metrics.horizontalAdvance(ThermogramCanvas::celsiusText(ThermogramFormat::MaxCelsius)));
     return QSize(BarWidth + Gap + text, 4 * metrics.height());
 }
 

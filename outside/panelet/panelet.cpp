@@ -54,7 +54,8 @@ void Panelet::setFile(ImageFile *file)
     if (!m_picturePage)
         return;
     if (file)
-        m_picturePage->setPicture(file->image, file->path, file->thermogram);
+        m_picturePage->setPicture(file->image, file->path, file->thermogram,
+                                  file->thermogramDamaged);
     else
         m_picturePage->clear();
 }

@@ -9,19 +9,27 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <optional>
+
 class PaletteBar;
 
 /**
  * Draws a picture scaled to fit (aspect kept, centred, at most MaxZoom times its size) and,
  * when the picture has temperatures, marks its hottest and coldest cell and its centre with
  * their values and follows the pointer across the plane's cells. Its colour scale stands beside
- * the picture, as tall as the picture.
+ * the picture, as tall as the picture; the picture and the scale are fitted and centred together,
+ * and a picture without temperatures is drawn (centred) at the size it would have with them.
  */
 class PANELET_EXPORT ThermogramCanvas : public QWidget
 {
     Q_OBJECT
 public:
     static constexpr int MaxZoom = 4;
+    /** How far a marker's drawing reaches from its centre. */
+    static constexpr int MarkerReach = 9;
+    /** The fill of the hottest and the coldest marker. */
+    static constexpr QRgb HottestColour = 0xffff3c28;
+    static constexpr QRgb ColdestColour = 0xff50c8ff;
 
     explicit ThermogramCanvas(QWidget *parent = nullptr);
 
@@ -42,6 +50,8 @@ public:
     static QPoint cellAt(const QRect &rect, const QSize &plane, const QPoint &point);
     /** The centre of a cell of a plane that covers rect. */
     static QPointF cellCentre(const QRect &rect, const QSize &plane, const QPoint &cell);
+    /** Where a cell's marker is drawn: its centre, pulled in from the edges of rect. */
+    static QPointF markerCentre(const QRect &rect, const QSize &plane, const QPoint &cell);
     /** A temperature as the page writes it: degrees Celsius with one decimal. */
     static QString celsiusText(double celsius);
 
@@ -57,7 +67,7 @@ protected:
 private:
     void updateScaledPicture();
     void setPointerCell(const QPoint &cell);
-    void drawMarker(QPainter &painter, const QPoint &cell, const QColor &colour, int shape) const;
+    void drawMarker(QPainter &painter, const QPointF &at, const QColor &colour, int shape) const;
 
     PaletteBar *m_paletteBar = nullptr;
     QImage m_image;
@@ -67,6 +77,7 @@ private:
     QPixmap m_scaled;
     QRect m_pictureRect;
     QPoint m_pointerCell { -1, -1 };
+    std::optional<QPoint> m_pointerPosition; ///< while the pointer is over the canvas
 };
 
 #endif // THERMOGRAMCANVAS_H

@@ -175,5 +175,6 @@ bool PictureFetcher::readPicture(const QString &path, const QStringList &allowed
     file->size = bytes.size();
     // The measurement comes from the same bytes; a picture without one still shows.
     file->thermogram = ThermogramFormat::read(bytes).value_or(Thermogram());
+    file->thermogramDamaged = !file->thermogram.isValid() && ThermogramFormat::hasBlock(bytes);
     return true;
 }

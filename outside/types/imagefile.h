@@ -17,6 +17,7 @@ struct ImageFile
     QString path; ///< where it was read from
     qint64 size = 0; ///< the file's size in bytes
     Thermogram thermogram; ///< the picture's temperatures; not valid when it has none
+    bool thermogramDamaged = false; ///< the file has a temperature block, but it failed its checks
 };
 
 Q_DECLARE_METATYPE(const ImageFile *)

@@ -40,15 +40,30 @@ quint32 ThermogramFormat::crc32(const char *bytes, qint64 size, quint32 crc)
     return quint32(::crc32(crc, reinterpret_cast<const Bytef *>(bytes), uInt(size)));
 }
 
-std::optional<Thermogram> ThermogramFormat::read(const char *file, qint64 size)
+namespace {
+
+/** The instrument's file: its size, and a BMP header that declares the instrument's picture. */
+bool isInstrumentFile(const char *file, qint64 size)
 {
-    if (!file || size != FileSize)
-        return std::nullopt;
     // The block follows the picture that the BMP header declares; a picture of another size
     // is not the instrument's, whatever its tail holds.
-    if (file[0] != 'B' || file[1] != 'M' || field<quint32>(file, 2) != DeclaredBmpSize)
+    return file && size == ThermogramFormat::FileSize && file[0] == 'B' && file[1] == 'M'
+        && field<quint32>(file, 2) == ThermogramFormat::DeclaredBmpSize;
+}
+
+} // namespace
+
+std::optional<Thermogram> ThermogramFormat::read(const char *file, qint64 size)
+{
+    if (!isInstrumentFile(file, size))
         return std::nullopt;
     return readBlock(file + DeclaredBmpSize, size - DeclaredBmpSize);
+}
+
+bool ThermogramFormat::hasBlock(const QByteArray &file)
+{
+    return isInstrumentFile(file.constData(), file.size())
+        && std::memcmp(file.constData() + DeclaredBmpSize + MagicAt, Magic, 8) == 0;
 }
 
 std::optional<Thermogram> ThermogramFormat::read(const QByteArray &file)

@@ -1,7 +1,7 @@
 #ifndef THERMOGRAMFORMAT_H
 #define THERMOGRAMFORMAT_H
 
-#include "outsidetypes_global.h"
+#include "thermography_global.h"
 
 #include "thermogram.h"
 
@@ -20,7 +20,7 @@ class QString;
  * answers std::nullopt ("no temperature data") for anything else: zeros, another instrument's
  * trailer, a damaged or truncated block.
  */
-class OUTSIDETYPES_EXPORT ThermogramFormat
+class THERMOGRAPHY_EXPORT ThermogramFormat
 {
 public:
     static constexpr qint64 FileSize = 307792;
@@ -62,6 +62,12 @@ public:
     /** Reads the block of a whole instrument picture file. */
     static std::optional<Thermogram> read(const char *file, qint64 size);
     static std::optional<Thermogram> read(const QByteArray &file);
+    /**
+     * Whether a whole file is an instrument picture whose block starts with the magic: then a
+     * file that read() refuses holds a damaged block rather than none. Says nothing about
+     * whether the block is usable.
+     */
+    static bool hasBlock(const QByteArray &file);
     /** Reads the block of the file at path (a regular file of FileSize bytes). */
     static std::optional<Thermogram> readFile(const QString &path);
     /** Reads a block that starts at block; the bytes after it are not looked at. */

@@ -1,7 +1,7 @@
 #ifndef THERMOGRAM_H
 #define THERMOGRAM_H
 
-#include "outsidetypes_global.h"
+#include "thermography_global.h"
 
 #include <QDateTime>
 #include <QPoint>
@@ -15,7 +15,7 @@
  * A default-made Thermogram holds no data (isValid() is false); ThermogramFormat only ever
  * gives valid ones or none.
  */
-struct OUTSIDETYPES_EXPORT Thermogram
+struct THERMOGRAPHY_EXPORT Thermogram
 {
     QSize planeSize; ///< cells across and down
     QVector<quint16> counts; ///< one per cell, row by row from the top
