@@ -117,14 +117,34 @@ bool decompressed(const QByteArray &packed, QByteArray *raw, int rawSize)
 }
 
 // An index is predicted from its neighbours on the left and above: their mean, which halves
-// the weight of a sensor's noise in the prediction. The first row and column have only one.
-inline int predicted(const quint8 *at, int x, int y, int width)
+// the weight of a sensor's noise in the prediction. The first row has only the left one, the
+// first column only the one above. A row of residuals is made from its row and the one above.
+void residuals(const quint8 *row, const quint8 *above, int width, quint8 *out)
 {
-    if (y == 0)
-        return x == 0 ? 0 : at[-1];
-    if (x == 0)
-        return at[-width];
-    return (at[-1] + at[-width] + 1) >> 1;
+    if (!above) {
+        out[0] = row[0];
+        for (int x = 1; x < width; ++x)
+            out[x] = quint8(row[x] - row[x - 1]);
+        return;
+    }
+    out[0] = quint8(row[0] - above[0]);
+    // Independent of each other: a loop the compiler turns into vector code.
+    for (int x = 1; x < width; ++x)
+        out[x] = quint8(row[x] - ((row[x - 1] + above[x] + 1) >> 1));
+}
+
+// The row back from its residuals; each index depends on the one left of it.
+void unresiduals(const quint8 *in, const quint8 *above, int width, quint8 *row)
+{
+    if (!above) {
+        quint8 left = row[0] = in[0];
+        for (int x = 1; x < width; ++x)
+            left = row[x] = quint8(in[x] + left);
+        return;
+    }
+    quint8 left = row[0] = quint8(in[0] + above[0]);
+    for (int x = 1; x < width; ++x)
+        left = row[x] = quint8(in[x] + ((left + above[x] + 1) >> 1));
 }
 
 } // namespace
@@ -193,9 +213,9 @@ bool CompactImage::compressIndexed(const QImage &image)
     quint8 *indices = found.data();
     for (int i = 0; i < pixels; ++i)
         indices[i] = sortedIndex[indices[i]];
-    for (int y = 0, i = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x, ++i)
-            *bytes++ = quint8(indices[i] - predicted(indices + i, x, y, width));
+    for (int y = 0; y < height; ++y, bytes += width) {
+        const quint8 *row = indices + y * width;
+        residuals(row, y > 0 ? row - width : nullptr, width, bytes);
     }
     m_colours = count;
     m_packed = compressed(raw);
@@ -290,15 +310,17 @@ QImage CompactImage::expandIndexed() const
         palette[size_t(i)] = colour = next;
     }
     std::vector<quint8> indices(size_t(width) * size_t(height));
-    quint8 *index = indices.data();
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y, in += width) {
+        quint8 *row = indices.data() + size_t(y) * size_t(width);
+        unresiduals(in, y > 0 ? row - width : nullptr, width, row);
+        quint8 highest = 0;
+        for (int x = 0; x < width; ++x)
+            highest = qMax(highest, row[x]);
+        if (highest >= count)
+            return QImage();
         auto *line = reinterpret_cast<quint32 *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, ++index) {
-            *index = quint8(*in++ + predicted(index, x, y, width));
-            if (*index >= count)
-                return QImage();
-            line[x] = palette[*index];
-        }
+        for (int x = 0; x < width; ++x)
+            line[x] = palette[row[x]];
     }
     return image;
 }
