@@ -464,6 +464,13 @@ void tst_Dossview::gridShowsIconsChangedAroundALayout()
     QTRY_COMPARE(shown(2), QColor(Qt::blue));
     QCOMPARE(shown(1), QColor(Qt::gray));
 
+    // A new listing of as many entries.
+    grid.clear();
+    for (int row = 0; row < 30; ++row)
+        new QListWidgetItem(solid(Qt::yellow), QString::number(row), &grid);
+    QTRY_COMPARE(shown(2), QColor(Qt::yellow));
+    grid.item(2)->setIcon(solid(Qt::blue));
+
     // Hidden for good: the entries after it move up, and the screen shows them where they are.
     grid.item(1)->setHidden(true);
     QTRY_COMPARE(shown(2), QColor(Qt::blue));

@@ -53,6 +53,14 @@ Mosaicview::Mosaicview(QWidget *parent)
     setWordWrap(false);
     setTextElideMode(Qt::ElideMiddle);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Entries added, removed, moved or sorted take other places or show other data: the next
+    // layout pass repaints them all, even where the count ends as it was.
+    const auto moved = [this] { m_allChanged = true; };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, moved);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, moved);
+    connect(model(), &QAbstractItemModel::rowsMoved, this, moved);
+    connect(model(), &QAbstractItemModel::layoutChanged, this, moved);
+    connect(model(), &QAbstractItemModel::modelReset, this, moved);
 }
 
 Mosaicview::~Mosaicview() = default;
