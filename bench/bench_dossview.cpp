@@ -458,9 +458,9 @@ void printSize(const QJsonObject &r)
         return list.join(QLatin1String("; "));
     };
     std::printf("       longest GUI events: slowest listing %s\n"
-                "                           its events by type %s\n"
+                "                           its events by type and receiver %s\n"
                 "                           worst stall %s\n"
-                "                           its events by type %s\n",
+                "                           its events by type and receiver %s\n",
                 qPrintable(events("slowest_events_of_slowest_listing")),
                 qPrintable(events("event_totals_of_slowest_listing")),
                 qPrintable(events("slowest_events_of_worst_stall")),
