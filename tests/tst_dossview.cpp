@@ -451,6 +451,12 @@ void tst_Dossview::gridShowsIconsChangedAroundALayout()
     };
     QTRY_COMPARE(shown(2), QColor(Qt::gray));
 
+    // A new icon in a cell of its own moves nothing: no layout pass for it.
+    QSignalSpy passes(&grid, &Mosaicview::itemsLaidOut);
+    grid.item(3)->setIcon(solid(Qt::red));
+    QTRY_COMPARE(shown(3), QColor(Qt::red));
+    QCOMPARE(passes.count(), 0);
+
     // As thumbnails arrive: an icon, the entry hidden and shown again with repaints held, and
     // more icons while the layout pass is pending, one of them on an entry that is off screen.
     grid.item(0)->setIcon(solid(Qt::red));

@@ -116,7 +116,13 @@ void Mosaicview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
         else
             m_allChanged = true;
     }
-    QListWidget::dataChanged(topLeft, bottomRight, roles);
+    // QListView lays every entry out again for any change of data, as an entry's size may
+    // follow its data: with 10,000 entries, a pass of a few tenths of a millisecond for every
+    // thumbnail. In fixed cells of one size nothing moves; the item view repaints the entry.
+    if (viewMode() == ListMode && uniformItemSizes() && gridSize().isValid())
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    else
+        QListWidget::dataChanged(topLeft, bottomRight, roles);
 }
 
 void Mosaicview::doItemsLayout()
