@@ -248,7 +248,6 @@ void tst_ThumbnailIcon::pixmapAtDeviceRatio_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QIcon::Mode>("mode");
     QTest::newRow("32 x 32") << QSize(32, 32) << QIcon::Normal;
-    QTest::newRow("144 x 192") << QSize(144, 192) << QIcon::Normal;
     QTest::newRow("72 x 54, disabled") << QSize(72, 54) << QIcon::Disabled;
     QTest::newRow("300 x 300, selected") << QSize(300, 300) << QIcon::Selected;
 }
