@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -17,14 +18,38 @@ SettingsLocation::SettingsLocation(const QString &programFolder, const QString &
     : m_programFolder(programFolder)
     , m_userConfigFolder(userConfigFolder)
     , m_userDataFolder(userDataFolder)
-    , m_portable(canWrite(programFolder))
+    , m_portable(!isSystemProgramFolder(programFolder) && canWrite(programFolder))
 { }
 
-SettingsLocation SettingsLocation::forThisProgram()
+SettingsLocation SettingsLocation::forThisProgram(const FolderProbe &canWrite)
 {
-    return SettingsLocation(QCoreApplication::applicationDirPath(),
-                            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // One probe per process: a probe failing once between start and close must not make the
+    // window read one file and write another.
+    static const SettingsLocation location(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), canWrite);
+    return location;
+}
+
+bool SettingsLocation::isSystemProgramFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    static const QStringList systemFolders
+        = { QStringLiteral("/bin"),           QStringLiteral("/sbin"),
+            QStringLiteral("/usr/bin"),       QStringLiteral("/usr/sbin"),
+            QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/local/sbin"),
+            QStringLiteral("/usr/games"),     QStringLiteral("/usr/local/games") };
+    static const QRegularExpression optBin(QStringLiteral("^/opt/[^/]+/s?bin$"));
+    // The folder as named and as it really is (/bin is a link to /usr/bin on Debian 12).
+    for (const QString &path : { QDir::cleanPath(folder), QFileInfo(folder).canonicalFilePath() }) {
+        if (systemFolders.contains(path) || optBin.match(path).hasMatch())
+            return true;
+    }
+#else
+    Q_UNUSED(folder)
+#endif
+    return false;
 }
 
 bool SettingsLocation::canCreateFilesIn(const QString &folder)

@@ -12,6 +12,10 @@
  * folder; until the user has a file of their own there, a file beside the executable (an
  * administrator's defaults) gives the starting values. The default history folder then sits in
  * the per-user data folder.
+ *
+ * A system program folder (/usr/bin and the like) is never a portable program's folder, even
+ * when it can be written (as root can): one root run would otherwise leave its settings and a
+ * history folder there for every user.
  */
 class SettingsLocation
 {
@@ -24,9 +28,14 @@ public:
 
     /**
      * The location of this process: QCoreApplication::applicationDirPath() and the
-     * AppConfigLocation and AppDataLocation that QStandardPaths names.
+     * AppConfigLocation and AppDataLocation that QStandardPaths names. Decided on the first
+     * call, the only one that asks @p canWrite; every later read and write goes to the same
+     * place, even if the folder's state changes meanwhile.
      */
-    static SettingsLocation forThisProgram();
+    static SettingsLocation forThisProgram(const FolderProbe &canWrite = canCreateFilesIn);
+
+    /** True for the folders where a system installs programs, which are never portable. */
+    static bool isSystemProgramFolder(const QString &folder);
 
     /**
      * True when a file can be created in @p folder. A file is made there and removed again, so

@@ -9,6 +9,7 @@
 #include "picturechecks.h"
 #include "picturepage.h"
 #include "qurlinfo.h"
+#include "thermogramcanvas.h"
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
@@ -16,16 +17,19 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QPointer>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -165,7 +169,12 @@ void Dossview::initWidget()
     splitter->addWidget(diskPanel);
     splitter->addWidget(viewPanel);
     splitter->setStretchFactor(1, 1);
+    // The column is never wider than its list may be, so that the heading and the list keep
+    // one width however the splitter is dragged (the margins are a child widget's by now).
+    const QMargins margins = diskLayout->contentsMargins();
+    diskPanel->setMaximumWidth(diskList->maximumWidth() + margins.left() + margins.right());
 
+    m_picturePage->canvas()->setPlaceholderText(tr("Double-click a picture to open it here."));
     m_tabWidget->insertTab(0, splitter, tr("&Files"));
     m_tabWidget->setCurrentIndex(0);
 }
@@ -194,10 +203,46 @@ void Dossview::initConnection()
         connect(shortcut, &QShortcut::activated, this,
                 [this, step = step] { openNeighbourPicture(step); });
     }
-    connect(m_tabWidget, &QTabWidget::currentChanged, this, [this] {
-        if (m_tabWidget->currentWidget() == m_picturePage)
-            m_picturePage->setFocus();
-    });
+    // Home and End open the listing's first and last picture.
+    for (const Qt::Key key : { Qt::Key_Home, Qt::Key_End }) {
+        auto *shortcut = new QShortcut(QKeySequence(key), m_picturePage, nullptr, nullptr,
+                                       Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, key] { openPicture(key == Qt::Key_Home ? 0 : mosaicview->count() - 1); });
+    }
+    // Enter on the current entry of either view opens it, as a double click does.
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter }) {
+        auto *onGrid
+            = new QShortcut(QKeySequence(key), mosaicview, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(onGrid, &QShortcut::activated, this,
+                [this] { slotMosaicviewItemDoubleClicked(mosaicview->currentItem()); });
+        auto *onTable
+            = new QShortcut(QKeySequence(key), ledgerview, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(onTable, &QShortcut::activated, this, [this] {
+            // The picture column holds a label, not an item: the row is what counts.
+            const int row = ledgerview->currentRow();
+            if (row >= 0)
+                slotLedgerviewItemDoubleClicked(ledgerview->item(row, 2));
+        });
+    }
+    // The picture tab takes the keys, but only in the window the user is in: focus given to a
+    // window behind would bring it forward. A window brought forward later gives it then.
+    connect(m_tabWidget, &QTabWidget::currentChanged, this, [this] { focusPicturePage(); });
+    connect(this, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates before, Qt::WindowStates now) {
+                // After the area has finished activating, which restores the old focus.
+                if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive))
+                    QTimer::singleShot(0, this, &Dossview::focusPicturePage);
+            });
+}
+
+void Dossview::focusPicturePage()
+{
+    if (m_tabWidget->currentWidget() != m_picturePage || m_picturePage->hasFocus())
+        return;
+    if (QMdiArea *area = mdiArea(); area && area->activeSubWindow() != this)
+        return;
+    m_picturePage->setFocus();
 }
 
 void Dossview::setFile(ImageFile *file)
@@ -327,8 +372,11 @@ void Dossview::setUDisks(QStringList newDisks)
     disks = newDisks;
     diskList->clear();
     const QIcon card(QStringLiteral(":/image/sdCard3.png"));
-    for (const QString &disk : qAsConst(disks))
-        diskList->addItem(new QListWidgetItem(card, disk));
+    for (const QString &disk : qAsConst(disks)) {
+        auto *item = new QListWidgetItem(card, disk);
+        item->setToolTip(QDir::toNativeSeparators(disk));
+        diskList->addItem(item);
+    }
     if (diskList->count() > 0) {
         diskList->setCurrentRow(0);
         showFiles(diskList->currentItem()->text());
@@ -521,8 +569,15 @@ void Dossview::openNeighbourPicture(int step)
     // The grid's current entry is the picture on show: a double click in either view made it
     // current. The table follows the grid through the row-change slots.
     const int current = mosaicview->currentRow();
-    const int row = current + step;
-    if (current < 0 || row < 0 || row >= mosaicview->count())
+    if (current >= 0)
+        openPicture(current + step);
+}
+
+void Dossview::openPicture(int row)
+{
+    // The picture on show stays as it is.
+    if (row < 0 || row >= mosaicview->count()
+        || (row == mosaicview->currentRow() && !m_picturePage->picture().isNull()))
         return;
     mosaicview->setCurrentRow(row);
     slotMosaicviewItemDoubleClicked(mosaicview->item(row));

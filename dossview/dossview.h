@@ -61,6 +61,10 @@ private:
     void stopDiplayThumbnailThread();
     /** Opens the picture step rows away from the current one, as a double click would. */
     void openNeighbourPicture(int step);
+    /** Opens the picture in a row of the listing, unless it is the one on show. */
+    void openPicture(int row);
+    /** Gives the picture tab the keys when it is current in the window the user is in. */
+    void focusPicturePage();
 
 private slots:
     void slotActionTriggered(bool checked = false);

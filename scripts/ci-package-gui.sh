@@ -6,7 +6,10 @@
 #                              on close options.xml appears in the user's configuration folder
 #   ci-package-gui.sh chinese  Language CH in that file, started as the menu entry starts it
 #                              (its Exec in its Path): Chinese texts; then from the home folder,
-#                              where the catalogues are not found: English texts
+#                              where the catalogues are found in the installed data folder:
+#                              Chinese texts too
+#   ci-package-gui.sh demo     the menu entry's demo action: the demo card is written into the
+#                              user's cache folder and the main window comes up
 set -euo pipefail
 desktop=/usr/share/applications/org.calorix.Calorix.desktop
 config=${XDG_CONFIG_HOME:-$HOME/.config}/calorix/options.xml
@@ -83,8 +86,8 @@ first)
 chinese)
     sed -i 's|<Language>[^<]*</Language>|<Language>CH</Language>|' "$config"
     grep -q '<Language>CH</Language>' "$config" || fail "Language CH not set"
-    exec_key=$(sed -n 's/^Exec=//p' "$desktop")
-    path_key=$(sed -n 's/^Path=//p' "$desktop")
+    exec_key=$(sed -n '/^\[Desktop Entry\]/,/^\[/ s/^Exec=//p' "$desktop")
+    path_key=$(sed -n '/^\[Desktop Entry\]/,/^\[/ s/^Path=//p' "$desktop")
     [ "$exec_key" = calorix ] || fail "Exec=$exec_key"
     cd "$path_key"
     calorix &
@@ -98,12 +101,27 @@ chinese)
 
     start_in "$HOME"
     name=$(options_dialog_title "$window")
-    [ "$name" = Options ] || fail "home folder start: the Options dialog is titled '$name'"
+    [ "$name" = 选项 ] || fail "home folder start: the Options dialog is titled '$name'"
     close_by_menu "$window" "$pid"
     grep -q '<Language>CH</Language>' "$config" || fail "Language CH lost"
-    echo "home folder start: no catalogues in the working directory, File > Option opens '$name'"
+    echo "home folder start: catalogues from the installed data folder, File > Option opens '$name'"
+    ;;
+demo)
+    card=${XDG_CACHE_HOME:-$HOME/.cache}/calorix/demo-card
+    action=$(sed -n '/^\[Desktop Action demo\]/,/^\[/ s/^Exec=//p' "$desktop")
+    [ -x "$action" ] || fail "demo action Exec=$action"
+    cd "$HOME"
+    "$action" &
+    pid=$!
+    window=$(visible "^${title}\$")
+    [ -n "$window" ] || fail "no main window from the demo action"
+    # The card is written while the window opens the demo instrument.
+    timeout 30 sh -c "until [ -f '$card/DCIM/100THERM/IR_0001.BMP' ]; do sleep 0.1; done" \
+        || fail "no demo card in $card"
+    close_by_menu "$window" "$pid"
+    echo "demo action: the main window came up, the demo card is in $card"
     ;;
 *)
-    fail "usage: ci-package-gui.sh first|chinese"
+    fail "usage: ci-package-gui.sh first|chinese|demo"
     ;;
 esac

@@ -31,6 +31,8 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$work/$(basename "$deb")"
 dpkg -L calorix | sort >"$work/files"
 desktop=/usr/share/applications/org.calorix.Calorix.desktop
 [ -x /usr/bin/calorix ] && [ -f "$desktop" ] || { echo "ci-package: not installed" >&2; exit 1; }
+[ -x /usr/bin/calorix-export ] && [ -f /usr/share/man/man1/calorix-export.1.gz ] \
+    || { echo "ci-package: calorix-export or its manual page not installed" >&2; exit 1; }
 for size in 48 64 128 256; do
     [ -f /usr/share/icons/hicolor/${size}x${size}/apps/calorix.png ]
 done
@@ -51,6 +53,28 @@ gui() { as_user env HOME="$(getent passwd "$user" | cut -d: -f6)" \
     | grep -v 'XDG_RUNTIME_DIR not set'; }
 gui first
 gui chinese
+gui demo
+
+echo "--- calorix-export on the demo card, as $user"
+"$build/bin/democard" "$work/card" >/dev/null
+chmod -R a+rX "$work/card"
+home=$(getent passwd "$user" | cut -d: -f6)
+status=0
+as_user env HOME="$home" calorix-export --csv "$home/export/csv" --png "$home/export/png" \
+    --report "$home/export/report.pdf" --title "Demo card" --box 60,40,40,30 --spot 80,60 \
+    --json "$work/card" >"$work/export.json" 2>"$work/export.err" || status=$?
+measured=$(grep -c '"temperature_data": true' "$work/export.json" || true)
+csvs=$(find "$home/export/csv" -name '*.csv' | wc -l)
+pngs=$(find "$home/export/png" -name '*.png' | wc -l)
+pages=$(pdfinfo "$home/export/report.pdf" 2>/dev/null | sed -n 's/^Pages: *//p')
+# The demo card holds one damaged picture: status 1, named alone, the others all done.
+[ "$status" = 1 ] && [ "$(wc -l <"$work/export.err")" = 1 ] && grep -q IR_DAMAGED "$work/export.err" \
+    && [ "$(grep -c '"temperature_data": false' "$work/export.json")" = 1 ] && [ "$measured" -gt 0 ] \
+    && [ "$csvs" = "$measured" ] && [ "$pngs" = "$measured" ] && [ "$pages" = $((measured + 1)) ] \
+    || { echo "ci-package: calorix-export: status $status; $measured pictures with data," \
+              "$csvs CSV, $pngs PNG files, ${pages:-no} report pages" >&2
+         cat "$work/export.err" >&2; exit 1; }
+echo "calorix-export: $measured pictures as CSV, PNG and a report of $pages pages; $(cat "$work/export.err")"
 
 echo "--- remove"
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq calorix >/dev/null

@@ -22,10 +22,11 @@ if [ -z "$lupdate" ]; then
     exit 1
 fi
 
-# The main program, Dossview and the outside stand-ins (Panelet's and Livescope's texts show in
-# the same windows). Locations are left out so line moves don't churn the catalogue.
+# The main program, Dossview, the outside stand-ins (Panelet's and Livescope's texts show in
+# the same windows) and the thermography engine (the texts of its reports and pictures).
+# Locations are left out so line moves don't churn the catalogue.
 cd "$root"
-$lupdate -recursive app dossview outside \
+$lupdate -recursive app dossview outside thermography \
     -extensions cpp,h \
     -locations none \
     -no-obsolete \

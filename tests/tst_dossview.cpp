@@ -9,6 +9,7 @@
 #include "picturepage.h"
 #include "qurlinfo.h"
 #include "testpictures.h"
+#include "thermogramcanvas.h"
 #include "thumbnailiconengine.h"
 
 #include <QAction>
@@ -89,6 +90,7 @@ private slots:
     void cleanup();
 
     void freshWindow();
+    void diskColumnFollowsSplitter();
     void metaObjects();
     void tableLayout();
     void rows_data();
@@ -151,6 +153,24 @@ QList<QUrlInfo *> tst_Dossview::pictures(int count, const QString &folder)
         records.append(own(recordFor(path)));
     }
     return records;
+}
+
+void tst_Dossview::diskColumnFollowsSplitter()
+{
+    Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
+    view.resize(900, 500);
+    view.show();
+    auto *splitter = qobject_cast<QSplitter *>(view.tabWidget()->widget(0));
+    QWidget *column = splitter->widget(0);
+    QWidget *list = DossviewProbe(&view).diskList();
+    const QMargins margins = column->layout()->contentsMargins();
+    for (int dragTo : { 400, 140 }) {
+        splitter->setSizes({ dragTo, 900 - dragTo });
+        // The heading and the list below it keep one width: the list fills the column.
+        QTRY_COMPARE(list->width(), column->width() - margins.left() - margins.right());
+    }
+    QCOMPARE(view.picturePage()->canvas()->placeholderText(),
+             QStringLiteral("Double-click a picture to open it here."));
 }
 
 void tst_Dossview::freshWindow()

@@ -206,8 +206,8 @@ void tst_DossviewDisks::record_data()
     QTest::addColumn<bool>("linked");
     const int ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     const int readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-    const int executable = ownerOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::WriteOther
-        | QFile::ExeOther;
+    const int executable
+        = ownerOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::WriteOther | QFile::ExeOther;
     QTest::newRow("owner reads and writes") << ownerOnly << false;
     QTest::newRow("read only") << readOnly << false;
     QTest::newRow("executable, others write") << executable << false;
@@ -280,6 +280,7 @@ void tst_DossviewDisks::disks()
     QCOMPARE(column->count(), 2);
     QCOMPARE(column->item(0)->text(), disks.at(0));
     QCOMPARE(column->item(1)->text(), disks.at(1));
+    QCOMPARE(column->item(1)->toolTip(), QDir::toNativeSeparators(disks.at(1)));
     const QImage card = iconImage(QIcon(":/image/sdCard3.png"));
     QVERIFY(!card.isNull());
     QCOMPARE(iconImage(column->item(0)->icon()), card);

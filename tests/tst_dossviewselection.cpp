@@ -62,6 +62,8 @@ private slots:
     void neighbourPictureKeys_data();
     void neighbourPictureKeys();
     void neighbourKeysOnlyOnPictureTab();
+    void enterOpens_data();
+    void enterOpens();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -311,6 +313,8 @@ void tst_DossviewSelection::neighbourPictureKeys_data()
     QTest::newRow("right from the last") << true << 3 << int(Qt::Key_Right) << -1;
     QTest::newRow("page down from the last") << false << 3 << int(Qt::Key_PageDown) << -1;
     QTest::newRow("page up from the last") << true << 3 << int(Qt::Key_PageUp) << 2;
+    QTest::newRow("home from the middle") << false << 2 << int(Qt::Key_Home) << 0;
+    QTest::newRow("end from the first") << true << 0 << int(Qt::Key_End) << 3;
 }
 
 void tst_DossviewSelection::neighbourPictureKeys()
@@ -366,6 +370,30 @@ void tst_DossviewSelection::neighbourKeysOnlyOnPictureTab()
     QTest::keyClick(grid, Qt::Key_PageDown);
     QCOMPARE(pulls.count(), 0);
     QCOMPARE(m_view->tabWidget()->currentIndex(), 0);
+}
+
+void tst_DossviewSelection::enterOpens_data()
+{
+    QTest::addColumn<int>("page"); // of the stacked views
+    QTest::addColumn<int>("key");
+    QTest::newRow("grid, Return") << 0 << int(Qt::Key_Return);
+    QTest::newRow("table, Enter") << 1 << int(Qt::Key_Enter);
+}
+
+void tst_DossviewSelection::enterOpens()
+{
+    QFETCH(int, page);
+    QFETCH(int, key);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    m_probe->stackedLayout()->setCurrentIndex(page);
+    m_probe->ledgerview()->setCurrentCell(2, 1); // the grid follows; this cell holds no item
+    QWidget *view = m_probe->stackedLayout()->currentWidget();
+    view->setFocus();
+    QSignalSpy pulls(m_view.get(), &Panelet::pullImage);
+    QTest::keyClick(view, Qt::Key(key));
+    QCOMPARE(pulls.count(), 1);
+    QCOMPARE(requested(pulls.first()), reinterpret_cast<quintptr>(m_records.at(2)));
 }
 
 QTEST_MAIN(tst_DossviewSelection)

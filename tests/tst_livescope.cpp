@@ -1,17 +1,25 @@
+#include "democard.h"
+#include "livefeed.h"
 #include "livescope.h"
 #include "optionparam.h"
+#include "thermogramformat.h"
 #include "videoextendparam.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 using DeviceManager::Mode;
 
@@ -58,6 +66,7 @@ class tst_Livescope : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void switchesReportUserChanges_data();
     void switchesReportUserChanges();
     void switchesFollowOptionsWithoutEmitting();
@@ -68,9 +77,19 @@ private slots:
     void alarm_data();
     void alarm();
     void alarmSound();
+    void alarmHeldWhileReadingsLastLonger();
+    void choicesKept();
     void logWritesHistory();
     void logReportsUnwritableFolder();
+    void logPausesAndResumes_data();
+    void logPausesAndResumes();
 };
+
+void tst_Livescope::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true); // the alarm bounds' settings
+    QSettings(QStringLiteral("calorix"), QStringLiteral("calorix")).clear();
+}
 
 void tst_Livescope::switchesReportUserChanges_data()
 {
@@ -224,19 +243,26 @@ void tst_Livescope::alarm_data()
 {
     QTest::addColumn<bool>("allowAlarm");
     QTest::addColumn<double>("maximum");
-    QTest::addColumn<bool>("shown");
+    QTest::addColumn<double>("lowerBound"); // NaN: none set
+    QTest::addColumn<QString>("crossed");
 
-    QTest::newRow("above, switched on") << true << 60.1 << true;
-    QTest::newRow("at the threshold") << true << 60.0 << false;
-    QTest::newRow("below") << true << 45.0 << false;
-    QTest::newRow("above, switched off") << false << 75.0 << false;
+    const double none = qQNaN();
+    QTest::newRow("above, switched on") << true << 60.1 << none << "above 60.0";
+    QTest::newRow("at the threshold") << true << 60.0 << none << "";
+    QTest::newRow("below") << true << 45.0 << none << "";
+    QTest::newRow("above, switched off") << false << 75.0 << none << "";
+    QTest::newRow("minimum below the lower bound") << true << 45.0 << 21.0 << "below 21.0";
+    QTest::newRow("minimum at the lower bound") << true << 45.0 << 20.5 << "";
+    QTest::newRow("both bounds") << true << 61.0 << 25.0 << "above 60.0 °C; minimum 20.5";
 }
 
 void tst_Livescope::alarm()
 {
     QFETCH(bool, allowAlarm);
     QFETCH(double, maximum);
-    QFETCH(bool, shown);
+    QFETCH(double, lowerBound);
+    QFETCH(QString, crossed);
+    const bool shown = !crossed.isEmpty();
 
     Scope scope;
     scope.window->show();
@@ -244,14 +270,24 @@ void tst_Livescope::alarm()
     options.allowAlarm = allowAlarm;
     scope.window->setOptionsParam(options);
     QCOMPARE(scope.window->alarmThreshold(), 60.0);
+    scope.window->setAlarmBelow(!qIsNaN(lowerBound), lowerBound);
     scope.window->setPixmap(frame());
+    QLabel *picture = scope.label("frameLabel");
+    QTRY_VERIFY(picture->height() > 100);
+    const int pictureHeight = picture->height();
     scope.window->setVideoExtendParam(readings(maximum));
     QLabel *banner = scope.label("alarmLabel");
     QCOMPARE(banner->isVisible(), shown);
     QCOMPARE(scope.window->isAlarmActive(), shown);
     if (!shown)
         return;
-    QVERIFY(banner->text().contains(QString::number(maximum, 'f', 1)));
+    QVERIFY2(banner->text().contains(crossed), qPrintable(banner->text()));
+    QVERIFY(banner->text().contains(QString::number(maximum, 'f', 1)) || lowerBound > 0);
+    QCOMPARE(child<QListWidget>(scope.window.get(), "alarmList")->count(), 1);
+    QCoreApplication::sendPostedEvents(); // the layout
+    QCOMPARE(picture->height(), pictureHeight); // the banner makes no room for itself
+    if (!qIsNaN(lowerBound))
+        return;
 
     // Cooling down, or the user switching the alarm off, ends it.
     scope.window->setVideoExtendParam(readings(30));
@@ -281,6 +317,55 @@ void tst_Livescope::alarmSound()
     QCOMPARE(scope.window->alarmBeeps(), 1);
     scope.window->setVideoExtendParam(readings(71)); // the same alarm: no second beep now
     QCOMPARE(scope.window->alarmBeeps(), 1);
+}
+
+void tst_Livescope::alarmHeldWhileReadingsLastLonger()
+{
+    // Frames and readings above the bound keep coming for three no-signal intervals.
+    Scope scope;
+    scope.window->setNoSignalInterval(200);
+    OptionParam options;
+    options.allowAlarm = options.allowAlarmSound = true;
+    scope.window->setOptionsParam(options);
+    int silences = 0;
+    QTimer feed;
+    connect(&feed, &QTimer::timeout, scope.window.get(), [&] {
+        scope.window->setPixmap(frame());
+        LiveFeed::instance()->publish(DeviceManager::UsbVideo, { readings(70), Thermogram() });
+        silences += scope.window->isAlarmActive() ? 0 : 1;
+    });
+    feed.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_VERIFY_WITH_TIMEOUT(clock.hasExpired(600), 5000);
+    QCOMPARE(silences, 0);
+    QCOMPARE(scope.window->alarmBeeps(), 1);
+    QVERIFY(scope.label("readingsLabel")->text().contains(QStringLiteral("70.0")));
+}
+
+void tst_Livescope::choicesKept()
+{
+    {
+        Scope scope;
+        child<QDoubleSpinBox>(scope.window.get(), "alarmAboveSpinBox")->setValue(85.5);
+        QTest::mouseClick(scope.box("alarmBelowCheckBox"), Qt::LeftButton, {}, QPoint(4, 4));
+        child<QDoubleSpinBox>(scope.window.get(), "alarmBelowSpinBox")->setValue(-4);
+    }
+    {
+        Scope scope;
+        auto *palette = child<QComboBox>(scope.window.get(), "paletteComboBox");
+        palette->setCurrentIndex(palette->findData(QStringLiteral("rainbow")));
+        emit palette->activated(palette->currentIndex());
+        QTest::mouseClick(scope.box("autoRangeCheckBox"), Qt::LeftButton, {}, QPoint(4, 4));
+        child<QDoubleSpinBox>(scope.window.get(), "rangeHighSpinBox")->setValue(90);
+    }
+    Scope next;
+    QCOMPARE(next.window->alarmThreshold(), 85.5);
+    QVERIFY(next.window->isAlarmBelowEnabled());
+    QCOMPARE(next.window->alarmBelow(), -4.0);
+    QCOMPARE(next.window->pictureChoice().palette, ThermalPalette::Rainbow);
+    QCOMPARE(next.window->pictureChoice().range, ColourRange::manual(0, 90));
+    QSettings(QStringLiteral("calorix"), QStringLiteral("calorix")).clear();
 }
 
 void tst_Livescope::logWritesHistory()
@@ -317,7 +402,7 @@ void tst_Livescope::logWritesHistory()
     QFile file(folder.filePath(csv.first()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
-    QCOMPARE(lines.at(0), QByteArray("time,minimum,maximum,centre,frame rate"));
+    QCOMPARE(lines.at(0) + '\n', QByteArray(HistoryLog::CsvHeader));
     if (withinSecond)
         QCOMPARE(lines.size(), 2);
     else
@@ -327,11 +412,12 @@ void tst_Livescope::logWritesHistory()
              lines.at(1).constData());
 
     const QStringList frames
-        = folder.entryList({ QStringLiteral("*.png") }, QDir::Files, QDir::Name);
+        = folder.entryList({ QStringLiteral("*.BMP") }, QDir::Files, QDir::Name);
     QCOMPARE(frames.size(), 2);
-    QVERIFY(frames.at(0).endsWith(QLatin1String("_WiFi.png")));
-    QVERIFY(frames.at(1).endsWith(QLatin1String("_WiFi_alarm.png")));
+    QVERIFY(frames.at(0).endsWith(QLatin1String("_WiFi.BMP")));
+    QVERIFY(frames.at(1).endsWith(QLatin1String("_WiFi_alarm.BMP")));
     QCOMPARE(QImage(folder.filePath(frames.at(0))).size(), QSize(320, 240));
+    QCOMPARE(QFileInfo(folder.filePath(frames.at(0))).size(), ThermogramFormat::FileSize);
     QVERIFY(scope.label("logLabel")->text().contains(QDir::toNativeSeparators(history)));
 }
 
@@ -350,8 +436,78 @@ void tst_Livescope::logReportsUnwritableFolder()
     scope.window->setOptionsParam(options);
     scope.window->setPixmap(frame());
     scope.window->setVideoExtendParam(readings(40));
-    QVERIFY2(scope.label("logLabel")->text().startsWith(QStringLiteral("Cannot create")),
-             qPrintable(scope.label("logLabel")->text()));
+    QVERIFY2(
+        scope.label("logLabel")->text().startsWith(QStringLiteral("Logging paused: Cannot create")),
+        qPrintable(scope.label("logLabel")->text()));
+}
+
+void tst_Livescope::logPausesAndResumes_data()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("folder unwritable") << false;
+    QTest::newRow("disk full in a line") << true;
+}
+
+void tst_Livescope::logPausesAndResumes()
+{
+    QFETCH(bool, diskFull);
+    QTemporaryDir dir;
+    const QString history = dir.filePath(QStringLiteral("History"));
+    Scope scope;
+    OptionParam options;
+    options.historyFilesPath = history;
+    options.allowLogGeneration = true;
+    scope.window->setOptionsParam(options);
+    const Thermogram plane
+        = DemoCard::measurement(QVector<float>(320 * 240, 40.0f), QDateTime::currentDateTimeUtc());
+    QTimer feed; // the camera goes on all along
+    connect(&feed, &QTimer::timeout, scope.window.get(), [&] {
+        scope.window->setPixmap(frame());
+        LiveFeed::instance()->publish(DeviceManager::UsbVideo, { readings(40), plane });
+    });
+    feed.start(20);
+    QTRY_VERIFY(QDir(history).entryList({ QStringLiteral("*.csv") }).size() == 1);
+    const QString csv = QDir(history).filePath(QDir(history).entryList({ "*.csv" }).first());
+
+    // Writing stops working: a file where the folder was, or a disk with half a line's room.
+    rlimit unlimited {};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    if (diskFull) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit full = unlimited;
+        full.rlim_cur = rlim_t(QFileInfo(csv).size() + 20);
+        setrlimit(RLIMIT_FSIZE, &full);
+    } else {
+        QVERIFY(QDir(history).removeRecursively());
+        QFile blocker(history);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(scope.window->isLogPaused(), 5000);
+    QVERIFY(scope.label("logLabel")->text().startsWith(QStringLiteral("Logging paused")));
+    QVERIFY(scope.window->hasSignal() && scope.label("readingsLabel")->text().contains("40.0"));
+
+    if (diskFull)
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+    else
+        QVERIFY(QFile::remove(history));
+    QTRY_VERIFY_WITH_TIMEOUT(!scope.window->isLogPaused(), 5000);
+    QVERIFY(scope.label("logLabel")->text().startsWith(QStringLiteral("Logging to")));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY(written.endsWith('\n'));
+    for (const QByteArray &line : written.split('\n').mid(1, written.count('\n') - 1)) {
+        const QList<QByteArray> fields = line.split(',');
+        QCOMPARE(fields.size(), 5);
+        QVERIFY2(QDateTime::fromString(fields.at(0), Qt::ISODateWithMs).isValid(), line);
+    }
+    // The frames keep their temperatures.
+    const QStringList frames = QDir(history).entryList({ QStringLiteral("*.BMP") });
+    QVERIFY(!frames.isEmpty());
+    for (const QString &name : frames) {
+        const auto kept = ThermogramFormat::readFile(QDir(history).filePath(name));
+        QVERIFY(kept && qAbs(kept->celsiusAt(QPoint(3, 3)) - 40.0) < 0.01);
+    }
 }
 
 QTEST_MAIN(tst_Livescope)

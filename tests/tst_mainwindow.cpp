@@ -1,3 +1,4 @@
+#include "democamerabackend.h"
 #include "dossview.h"
 #include "fakebackend.h"
 #include "imagefile.h"
@@ -94,6 +95,8 @@ private slots:
     void framesReachOnlyLivescopes();
     void disksReachOnlyUsbFileWindow();
     void pictureReachesWindowOfItsMode();
+    void pictureLeavesActiveWindowAlone();
+    void readingsReachLiveWindowBehindOthers();
     void pullImageNeedsWindow();
     void fileListsForwardedWithoutCondition();
     void subCloseClosesWindowAndMode_data();
@@ -110,6 +113,7 @@ void tst_MainWindow::initTestCase()
 {
     // Only the fake device of each test: no real disks, no demo instrument.
     qputenv("TETHRA_BACKENDS", "none");
+    QStandardPaths::setTestModeEnabled(true); // the live window's alarm bounds
 }
 
 void tst_MainWindow::freshWindow()
@@ -480,6 +484,44 @@ void tst_MainWindow::pictureReachesWindowOfItsMode()
 
     // For a mode without window the picture is dropped.
     emit h.window->tethra()->imageReadFile(&picture, DeviceManager::UsbVideo);
+}
+
+void tst_MainWindow::pictureLeavesActiveWindowAlone()
+{
+    Harness h;
+    h.start();
+    QVERIFY(QTest::qWaitForWindowActive(h.window.get()));
+    emit h.window->tethra()->opened(DeviceManager::UsbFile);
+    emit h.window->tethra()->opened(DeviceManager::UsbVideo);
+    Panelet *files = h.windowOf(DeviceManager::UsbFile);
+    Panelet *live = h.windowOf(DeviceManager::UsbVideo);
+    QCOMPARE(h.mdiArea()->activeSubWindow(), live);
+
+    ImageFile picture;
+    picture.image = QImage(32, 24, QImage::Format_RGB32);
+    picture.image.fill(Qt::blue);
+    emit h.window->tethra()->imageReadFile(&picture, DeviceManager::UsbFile);
+    QCOMPARE(files->tabWidget()->currentWidget(), files->picturePage());
+    QCoreApplication::processEvents();
+    QCOMPARE(h.mdiArea()->activeSubWindow(), live);
+
+    // Once the user brings the file browser forward, the picture tab's keys work.
+    h.mdiArea()->setActiveSubWindow(files);
+    QTRY_VERIFY(files->picturePage()->hasFocus());
+}
+
+void tst_MainWindow::readingsReachLiveWindowBehindOthers()
+{
+    Harness h;
+    h.start();
+    auto *camera = new DemoCameraBackend;
+    camera->setFrameRate(DemoCameraBackend::MaxFrameRate);
+    h.window->tethra()->addBackend(camera);
+    camera->open(DeviceManager::UsbVideo);
+    emit h.window->tethra()->opened(DeviceManager::UsbFile); // in front of the live window
+    auto *live = qobject_cast<Livescope *>(h.windowOf(DeviceManager::UsbVideo));
+    QVERIFY(live && h.mdiArea()->activeSubWindow() == h.windowOf(DeviceManager::UsbFile));
+    QTRY_VERIFY(live->videoExtendParam().frameRate > 0);
 }
 
 void tst_MainWindow::pullImageNeedsWindow()

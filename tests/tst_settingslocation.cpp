@@ -61,6 +61,9 @@ private slots:
     void neitherPlaceWritableWarns();
     void probe_data();
     void probe();
+    void systemFolderNeverPortable_data();
+    void systemFolderNeverPortable();
+    void decidedOncePerProcess();
 };
 
 void tst_SettingsLocation::initTestCase()
@@ -227,6 +230,33 @@ void tst_SettingsLocation::probe()
     // The probe leaves nothing behind.
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList() << QStringLiteral("file"));
+}
+
+void tst_SettingsLocation::systemFolderNeverPortable_data()
+{
+    QTest::addColumn<QString>("program");
+    for (const char *system :
+         { "/usr/bin", "/usr/local/bin", "/bin", "/opt/calorix/bin", "/usr/lib/../bin/" })
+        QTest::newRow(system) << QString::fromLatin1(system);
+}
+
+void tst_SettingsLocation::systemFolderNeverPortable()
+{
+    QFETCH(QString, program);
+    // Writable, as it is for root.
+    const auto writable = [](const QString &) { return true; };
+    QVERIFY(!SettingsLocation(program, QString(), QString(), writable).isPortable());
+    QVERIFY(SettingsLocation(program + QStringLiteral("/calorix"), QString(), QString(), writable)
+                .isPortable());
+}
+
+void tst_SettingsLocation::decidedOncePerProcess()
+{
+    int asked = 0;
+    const auto probe = [&](const QString &) { return ++asked == 1; }; // writable only once
+    const QString first = SettingsLocation::forThisProgram(probe).optionsFileToWrite();
+    QCOMPARE(SettingsLocation::forThisProgram(probe).optionsFileToWrite(), first);
+    QCOMPARE(asked, 1);
 }
 
 QTEST_MAIN(tst_SettingsLocation)

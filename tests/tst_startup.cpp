@@ -16,6 +16,7 @@ private slots:
     void translatorsOnlyForCH_data();
     void translatorsOnlyForCH();
     void catalogueIsLookedUpInWorkingDirectory();
+    void installedCatalogues();
 
 private:
     QTranslator *m_appTranslator = nullptr;
@@ -88,6 +89,19 @@ void tst_Startup::catalogueIsLookedUpInWorkingDirectory()
     QVERIFY(installTranslatorsFor(QStringLiteral("CH"), *m_appTranslator, *m_qtTranslator));
     QVERIFY(m_appTranslator->isEmpty());
     QCOMPARE(QCoreApplication::translate("MainWindow", "Connect"), QStringLiteral("Connect"));
+}
+
+void tst_Startup::installedCatalogues()
+{
+    // Not in the working directory: the build folder stands in for the installed data folder.
+    QTemporaryDir elsewhere;
+    QDir::setCurrent(elsewhere.path());
+    m_appTranslator = new QTranslator;
+    m_qtTranslator = new QTranslator;
+    QVERIFY(installTranslatorsFor(QStringLiteral("CH"), *m_appTranslator, *m_qtTranslator,
+                                  QCoreApplication::applicationDirPath()));
+    QVERIFY(QCoreApplication::translate("MainWindow", "Connect") != QLatin1String("Connect"));
+    QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"));
 }
 
 QTEST_MAIN(tst_Startup)

@@ -173,37 +173,36 @@ void tst_ThermogramFormat::instrumentFile_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("measured");
-    QTest::addColumn<bool>("block"); // the block is there, usable or not
 
     const QByteArray block = Format::writeBlock(sample());
     const QByteArray file = pictureWith(block);
-    QTest::newRow("measured") << file << true << true;
-    QTest::newRow("trailer of zeros") << TestPictures::instrumentPicture(3) << false << false;
-    QTest::newRow("older demo trailer") << pictureWith("CLXTRAIL") << false << false;
+    QTest::newRow("measured") << file << true;
+    QTest::newRow("trailer of zeros") << TestPictures::instrumentPicture(3) << false;
+    QTest::newRow("older demo trailer") << pictureWith("CLXTRAIL") << false;
     QByteArray otherDeclared = file;
     put<quint32>(otherDeclared, 2, 230455);
-    QTest::newRow("header declares another size") << otherDeclared << false << false;
+    QTest::newRow("header declares another size") << otherDeclared << false;
     QByteArray notBmp = file;
     notBmp[0] = 'X';
-    QTest::newRow("not a BMP") << notBmp << false << false;
-    QTest::newRow("one byte short") << file.left(file.size() - 1) << false << false;
-    QTest::newRow("one byte long") << file + "x" << false << false;
-    QTest::newRow("cut inside the block")
-        << file.left(int(Format::DeclaredBmpSize) + 100) << false << false;
+    QTest::newRow("not a BMP") << notBmp << false;
+    QTest::newRow("one byte short") << file.left(file.size() - 1) << false;
+    QTest::newRow("one byte long") << file + "x" << false;
+    QTest::newRow("cut inside the block") << file.left(int(Format::DeclaredBmpSize) + 100) << false;
+    QTest::newRow("empty") << QByteArray() << false;
     QByteArray damaged = file;
     damaged[int(Format::DeclaredBmpSize + Format::HeaderSize + 100)] = 0x7f;
-    QTest::newRow("damaged block") << damaged << false << true;
-    QTest::newRow("empty") << QByteArray() << false << false;
+    QTest::newRow("damaged block") << damaged << false;
 }
 
 void tst_ThermogramFormat::instrumentFile()
 {
     QFETCH(QByteArray, file);
     QFETCH(bool, measured);
-    QFETCH(bool, block);
     const std::optional<Thermogram> read = Format::read(file);
     QCOMPARE(bool(read), measured);
-    QCOMPARE(Format::hasBlock(file), block);
+    // A damaged block is told from none: its magic is there.
+    QCOMPARE(Format::hasBlock(file),
+             measured || QTest::currentDataTag() == QLatin1String("damaged block"));
     if (read)
         QCOMPARE(read->counts, sample().counts);
 }

@@ -5,7 +5,9 @@
 #include "temperatureplane.h"
 #include "thermalrenderer.h"
 #include "thermogram.h"
+#include "thermogrampainter.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,6 +59,7 @@ private slots:
     void correction();
     void bandRadiance();
     void rendering();
+    void painting();
     void analysisRoundTrip();
     void damagedAnalysis_data();
     void damagedAnalysis();
@@ -226,6 +229,40 @@ void tst_Thermography::rendering()
     QCOMPARE(image.pixel(2, 0), rainbow.last());
 }
 
+void tst_Thermography::painting()
+{
+    // A plane cold on the left half and hot on the right, drawn as an export draws it.
+    QVector<float> values(40 * 30);
+    for (int i = 0; i < values.size(); ++i)
+        values[i] = i % 40 < 20 ? 10.0f : 30.0f;
+    PictureAnalysis analysis;
+    analysis.palette = ThermalPalette::WhiteHot;
+    ThermogramPainter painter(TemperaturePlane(QSize(40, 30), values), analysis);
+    painter.setParameterLine(QStringLiteral("ε 0.95"));
+    QImage image(400, 260, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter p(&image);
+    const QRect area(10, 10, 380, 240);
+    const ThermogramPainter::Layout parts = painter.layout(area, p.fontMetrics());
+    painter.paint(p, area);
+    p.end();
+
+    for (const QRect &part : { parts.picture, parts.scaleBar, parts.scaleLabels, parts.parameters })
+        QVERIFY(area.contains(part));
+    QVERIFY(!parts.picture.intersects(parts.scaleBar));
+    QVERIFY(qAbs(parts.picture.width() * 3 - parts.picture.height() * 4) <= 4);
+    // Away from the markers, a cell shows its palette colour; the scale runs hot to cold.
+    const auto at = [&](const QPoint &cell) {
+        return image.pixel(
+            ThermogramPainter::cellCentre(parts.picture, { 40, 30 }, cell).toPoint());
+    };
+    QCOMPARE(at({ 5, 25 }), qRgb(0, 0, 0));
+    QCOMPARE(at({ 35, 25 }), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(parts.scaleBar.center().x(), parts.scaleBar.top()), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(parts.scaleBar.center().x(), parts.scaleBar.bottom()), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(area.left(), area.top()), qRgb(0, 0, 255));
+}
+
 void tst_Thermography::analysisRoundTrip()
 {
     const PictureAnalysis analysis = fullAnalysis();
@@ -266,6 +303,9 @@ void tst_Thermography::damagedAnalysis_data()
     QTest::newRow("half a cell") << replaced("\"x\": 3", "\"x\": 3.5");
     QTest::newRow("negative width") << replaced("\"width\": 30", "\"width\": -30");
     QTest::newRow("unknown member") << replaced("\"palette\"", "\"colour\": 1, \"palette\"");
+    QTest::newRow("same member twice")
+        << replaced("\"palette\": \"rainbow\"", "\"palette\": \"iron\", \"palette\": \"rainbow\"");
+    QTest::newRow("escaped member name") << replaced("\"palette\"", "\"p\\u0061lette\"");
     QByteArray eleven = good;
     const QByteArray spot = "{\"kind\": \"spot\", \"name\": \"Sp%1\", \"x\": 1, \"y\": 1},";
     for (int i = 2; i <= 8; ++i)
@@ -294,5 +334,5 @@ void tst_Thermography::damagedAnalysis()
     QVERIFY(file.exists());
 }
 
-QTEST_GUILESS_MAIN(tst_Thermography)
+QTEST_MAIN(tst_Thermography)
 #include "tst_thermography.moc"

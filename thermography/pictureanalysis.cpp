@@ -116,6 +116,48 @@ std::optional<MeasurementTool> readTool(const QJsonValue &value)
 
 const char *const IsothermModes[] = { "off", "above", "within" };
 
+// QJsonDocument keeps the last of two members of the same name without a word (and Qt 5.15
+// leaks the first when it is an object or array). A file this program wrote has neither such
+// twins nor escapes in its member names, so a document with either is refused before Qt reads
+// it.
+bool hasTwinMembers(const QByteArray &json)
+{
+    QVector<QSet<QByteArray>> names; // per open object or array, innermost last
+    QVector<bool> inObject;
+    for (int i = 0; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (c == '{' || c == '[') {
+            inObject.append(c == '{');
+            names.append(QSet<QByteArray>());
+        } else if ((c == '}' || c == ']') && !inObject.isEmpty()) {
+            inObject.removeLast();
+            names.removeLast();
+        } else if (c == '"') {
+            int end = i + 1;
+            bool escaped = false;
+            while (end < json.size() && json.at(end) != '"') {
+                if (json.at(end) == '\\') {
+                    escaped = true;
+                    ++end;
+                }
+                ++end;
+            }
+            int next = end + 1;
+            while (next < json.size() && QByteArrayLiteral(" \t\r\n").contains(json.at(next)))
+                ++next;
+            if (next < json.size() && json.at(next) == ':' && !inObject.isEmpty()
+                && inObject.last()) {
+                const QByteArray name = json.mid(i + 1, end - i - 1);
+                if (escaped || names.last().contains(name))
+                    return true;
+                names.last().insert(name);
+            }
+            i = end;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QString PictureAnalysis::nextToolName(MeasurementTool::Kind kind) const
@@ -163,7 +205,7 @@ QByteArray PictureAnalysis::toJson() const
 
 std::optional<PictureAnalysis> PictureAnalysis::fromJson(const QByteArray &json)
 {
-    if (json.size() > MaxFileSize)
+    if (json.size() > MaxFileSize || hasTwinMembers(json))
         return std::nullopt;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);

@@ -2,6 +2,7 @@
 
 #include "thermogram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,16 +42,17 @@ TemperaturePlane TemperaturePlane::fromThermogram(const Thermogram &thermogram,
     if (correction) {
         const RadiometricCorrection model(
             Correction { thermogram.emissivity, thermogram.reflectedCelsius }, *correction);
-        // Neighbouring cells often share a count: reuse the last answer.
-        int lastCount = -1;
-        float lastValue = 0.0f;
+        // A picture holds far fewer distinct counts than cells: each is corrected once.
+        const auto [low, high]
+            = std::minmax_element(thermogram.counts.cbegin(), thermogram.counts.cend());
+        const float notYet = -std::numeric_limits<float>::infinity(); // the model never gives it
+        QVector<float> byCount(*high - *low + 1, notYet);
         for (int i = 0; i < celsius.size(); ++i) {
             const quint16 count = thermogram.counts.at(i);
-            if (count != lastCount) {
-                lastCount = count;
-                lastValue = float(model(stored(count)));
-            }
-            celsius[i] = lastValue;
+            float &value = byCount[count - *low];
+            if (value == notYet)
+                value = float(model(stored(count)));
+            celsius[i] = value;
         }
     } else {
         for (int i = 0; i < celsius.size(); ++i)

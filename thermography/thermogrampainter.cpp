@@ -6,47 +6,99 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-enum Shape { Up, Down, Cross, Ring };
+enum Shape { Hottest, Coldest, Centre, Pointer, ToolMaximum, ToolMinimum };
 
 constexpr int BarWidth = 14;
 constexpr int Gap = 6;
-const QColor HotColour(255, 60, 40);
-const QColor ColdColour(80, 200, 255);
-const QColor ToolColour(255, 255, 255);
-const QColor SelectedColour(255, 230, 0);
+constexpr int LabelOffset = 10; // from a marker's centre to its value
 
-// A label on a dark box, moved to stay inside bounds.
-void drawLabel(QPainter &painter, const QRect &bounds, QPointF at, const QString &text,
-               const QColor &colour)
+/** Where a label goes: the first place around at inside the picture that covers nothing. */
+QRectF placeLabel(const QPointF &at, const QSizeF &size, const QRectF &picture,
+                  const QVector<QRectF> &taken)
 {
-    const QFontMetrics metrics = painter.fontMetrics();
-    QRectF box(at, QSizeF(metrics.horizontalAdvance(text) + 6, metrics.height()));
-    if (box.right() > bounds.right())
-        box.moveRight(bounds.right());
-    if (box.left() < bounds.left())
-        box.moveLeft(bounds.left());
-    if (box.bottom() > bounds.bottom())
-        box.moveBottom(bounds.bottom());
-    if (box.top() < bounds.top())
-        box.moveTop(bounds.top());
+    const double w = size.width();
+    const double h = size.height();
+    const QRectF candidates[] = {
+        QRectF(at.x() + LabelOffset, at.y() - h / 2, w, h), // right
+        QRectF(at.x() - LabelOffset - w, at.y() - h / 2, w, h), // left
+        QRectF(at.x() - w / 2, at.y() - LabelOffset - h, w, h), // above
+        QRectF(at.x() - w / 2, at.y() + LabelOffset, w, h), // below
+        QRectF(at.x() + LabelOffset, at.y() - LabelOffset - h, w, h), // above right
+        QRectF(at.x() - LabelOffset - w, at.y() - LabelOffset - h, w, h), // above left
+        QRectF(at.x() + LabelOffset, at.y() + LabelOffset, w, h), // below right
+        QRectF(at.x() - LabelOffset - w, at.y() + LabelOffset, w, h), // below left
+    };
+    for (const QRectF &candidate : candidates) {
+        if (!picture.contains(candidate))
+            continue;
+        const bool free = std::none_of(taken.begin(), taken.end(), [&](const QRectF &other) {
+            return other.intersects(candidate);
+        });
+        if (free)
+            return candidate;
+    }
+    // A crowded or tiny picture: beside the marker, kept inside as far as it goes.
+    QRectF box = candidates[0];
+    if (box.right() > picture.right())
+        box.moveRight(candidates[1].right());
+    box.moveTop(qBound(picture.top(), box.top(), qMax(picture.top(), picture.bottom() - h)));
+    return box;
+}
+
+/** Light text on a dark box reads over every colour of every palette. */
+void drawLabel(QPainter &painter, const QRectF &box, const QString &text, const QColor &colour)
+{
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 160));
+    painter.setBrush(QColor(0, 0, 0, 190));
     painter.drawRoundedRect(box, 3, 3);
     painter.setPen(colour);
     painter.drawText(box, Qt::AlignCenter, text);
 }
 
-void strokeTwice(QPainter &painter, const QPainterPath &path, const QColor &colour, double width)
+void strokeTwice(QPainter &painter, const QPainterPath &path, const QColor &colour, double width,
+                 bool filled = false)
 {
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::black, width + 2));
+    painter.setPen(QPen(Qt::black, width + 1.5));
     painter.drawPath(path);
+    painter.setBrush(filled ? QBrush(colour) : QBrush(Qt::NoBrush));
     painter.setPen(QPen(colour, width));
     painter.drawPath(path);
+}
+
+void drawMarker(QPainter &painter, const QPointF &at, const QColor &colour, Shape shape)
+{
+    // A tool's own extremes are drawn smaller than the picture's, without their values.
+    const double s = shape == ToolMaximum || shape == ToolMinimum ? 0.6 : 1.0;
+    QPainterPath path;
+    switch (shape) {
+    case Hottest:
+    case ToolMaximum: // a triangle pointing up
+        path.addPolygon(QPolygonF({ at + QPointF(0, -7) * s, at + QPointF(6, 5) * s,
+                                    at + QPointF(-6, 5) * s, at + QPointF(0, -7) * s }));
+        break;
+    case Coldest:
+    case ToolMinimum: // a triangle pointing down
+        path.addPolygon(QPolygonF({ at + QPointF(0, 7) * s, at + QPointF(6, -5) * s,
+                                    at + QPointF(-6, -5) * s, at + QPointF(0, 7) * s }));
+        break;
+    case Centre: // a cross
+        path.moveTo(at + QPointF(-7, 0));
+        path.lineTo(at + QPointF(7, 0));
+        path.moveTo(at + QPointF(0, -7));
+        path.lineTo(at + QPointF(0, 7));
+        break;
+    case Pointer: // a small ring
+        path.addEllipse(at, 4, 4);
+        break;
+    }
+    // The triangles are filled so that they tell hottest from coldest at a glance.
+    strokeTwice(painter, path, colour, 1.5, shape != Centre && shape != Pointer);
 }
 
 } // namespace
@@ -82,12 +134,11 @@ QString ThermogramPainter::celsiusText(double celsius)
 {
     if (std::isnan(celsius))
         return QStringLiteral("—");
-    // Digits and the unit's symbol read the same in every language the program speaks; a
-    // value that rounds to zero never shows a minus sign.
-    QString text = QString::number(celsius, 'f', 1);
-    if (text == QLatin1String("-0.0"))
-        text = QStringLiteral("0.0");
-    return text + QStringLiteral(" °C");
+    // What rounds to zero from below is written as zero, without a minus. Digits and the
+    // unit's symbol read the same in every language the program speaks.
+    if (celsius > -0.05 && celsius <= 0.0)
+        celsius = 0.0;
+    return QString::number(celsius, 'f', 1) + QStringLiteral(" °C");
 }
 
 ThermogramPainter::Layout ThermogramPainter::layout(const QRect &area,
@@ -159,38 +210,85 @@ void ThermogramPainter::paint(QPainter &painter, const QRect &area) const
     const Layout parts = layout(area, painter.fontMetrics());
     if (parts.picture.isEmpty())
         return;
+    paintPicture(painter, parts.picture);
+    paintScale(painter, parts.scaleBar, parts.scaleLabels);
+    if (!parts.parameters.isEmpty()) {
+        painter.save();
+        painter.setPen(m_textColour);
+        painter.drawText(parts.parameters, Qt::AlignLeft | Qt::AlignVCenter, m_parameters);
+        painter.restore();
+    }
+}
+
+QPointF ThermogramPainter::markerCentre(const QRect &picture, const QSize &plane,
+                                        const QPoint &cell)
+{
+    const QPointF at = cellCentre(picture, plane, cell);
+    const QRectF inner
+        = QRectF(picture).adjusted(MarkerReach, MarkerReach, -MarkerReach, -MarkerReach);
+    if (inner.width() < 0 || inner.height() < 0)
+        return at;
+    return QPointF(qBound(inner.left(), at.x(), inner.right()),
+                   qBound(inner.top(), at.y(), inner.bottom()));
+}
+
+void ThermogramPainter::paintPicture(QPainter &painter, const QRect &picture) const
+{
+    if (!m_plane.isValid() || picture.isEmpty())
+        return;
     painter.save();
     // Cells without a value show as hatching behind the transparent pixels.
     if (m_plane.valuedCount() < m_plane.width() * m_plane.height()) {
-        painter.fillRect(parts.picture, QColor(60, 60, 60));
-        painter.fillRect(parts.picture, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
+        painter.fillRect(picture, QColor(60, 60, 60));
+        painter.fillRect(picture, QBrush(QColor(150, 150, 150), Qt::BDiagPattern));
     }
     // Each cell as it is, a block of pixels, so that the tools' edges line up with the cells.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(parts.picture, rendered());
+    painter.drawImage(picture, rendered());
     painter.setRenderHint(QPainter::Antialiasing);
-    paintScale(painter, parts);
+    painter.setClipRect(picture);
 
-    painter.setClipRect(parts.picture);
+    QVector<QRectF> taken; // markers and labels that later labels keep clear of
     for (int i = 0; i < m_analysis.tools.size(); ++i)
-        paintTool(painter, parts.picture, i);
-    paintValueMarker(painter, parts.picture, m_plane.coldestCell(), ColdColour, Down, true);
-    paintValueMarker(painter, parts.picture, m_plane.centreCell(), Qt::white, Cross, true);
-    paintValueMarker(painter, parts.picture, m_plane.hottestCell(), HotColour, Up, true);
-    if (m_plane.contains(m_pointer))
-        paintValueMarker(painter, parts.picture, m_pointer, QColor(255, 255, 160), Ring, false);
-    painter.setClipping(false);
+        paintTool(painter, picture, i, &taken);
 
-    if (!parts.parameters.isEmpty()) {
-        painter.setPen(m_textColour);
-        painter.drawText(parts.parameters, Qt::AlignLeft | Qt::AlignVCenter, m_parameters);
+    struct Marker
+    {
+        QPoint cell;
+        QColor colour;
+        QColor textColour; // light, for the dark box
+        Shape shape;
+    };
+    QVector<Marker> markers;
+    if (m_plane.valuedCount() > 0)
+        markers
+            = { { m_plane.centreCell(), Qt::white, Qt::white, Centre },
+                { m_plane.hottestCell(), QColor(HottestColour), QColor(255, 175, 165), Hottest },
+                { m_plane.coldestCell(), QColor(ColdestColour), QColor(175, 230, 255), Coldest } };
+    if (m_plane.contains(m_pointer))
+        markers.append({ m_pointer, QColor(255, 255, 160), QColor(255, 255, 190), Pointer });
+    for (const Marker &marker : markers) {
+        const QPointF at = markerCentre(picture, m_plane.size(), marker.cell);
+        taken.append(QRectF(at - QPointF(MarkerReach, MarkerReach),
+                            QSizeF(2 * MarkerReach, 2 * MarkerReach)));
+        drawMarker(painter, at, marker.colour, marker.shape);
+    }
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (const Marker &marker : markers) {
+        const QPointF at = markerCentre(picture, m_plane.size(), marker.cell);
+        const QString text = celsiusText(m_plane.valueAt(marker.cell));
+        const QRectF box = placeLabel(
+            at, QSizeF(metrics.horizontalAdvance(text) + 6, metrics.height() + 2), picture, taken);
+        taken.append(box);
+        drawLabel(painter, box, text, marker.textColour);
     }
     painter.restore();
 }
 
-void ThermogramPainter::paintScale(QPainter &painter, const Layout &parts) const
+void ThermogramPainter::paintScale(QPainter &painter, const QRect &bar, const QRect &labels) const
 {
-    const QRect bar = parts.scaleBar;
+    if (bar.isEmpty())
+        return;
     const double low = m_analysis.range.lowFor(m_plane);
     const double high = m_analysis.range.highFor(m_plane);
     // The palette as a column of its colours, hottest at the top, stretched over the bar.
@@ -204,37 +302,36 @@ void ThermogramPainter::paintScale(QPainter &painter, const Layout &parts) const
                             ? ThermalPalette::contrastColour(m_analysis.palette)
                             : colours.at(i));
     }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(bar, column);
     painter.setPen(m_textColour);
     const int line = painter.fontMetrics().height();
-    const QRect labels = parts.scaleLabels;
     painter.drawText(QRect(labels.left(), labels.top(), labels.width(), line),
                      Qt::AlignLeft | Qt::AlignVCenter, celsiusText(high));
     painter.drawText(QRect(labels.left(), labels.bottom() + 1 - line, labels.width(), line),
                      Qt::AlignLeft | Qt::AlignVCenter, celsiusText(low));
+    painter.restore();
 }
 
-void ThermogramPainter::paintTool(QPainter &painter, const QRect &picture, int index) const
+void ThermogramPainter::paintTool(QPainter &painter, const QRect &picture, int index,
+                                  QVector<QRectF> *taken) const
 {
     const MeasurementTool &tool = m_analysis.tools.at(index);
     const QSize plane = m_plane.size();
     const bool selected = index == m_selected;
-    const QColor colour = selected ? SelectedColour : ToolColour;
+    const QColor colour(selected ? SelectedToolColour : ToolColour);
     QPainterPath path;
     QPointF labelAt;
     switch (tool.kind) {
     case MeasurementTool::Spot: {
         const QPointF at = cellCentre(picture, plane, tool.start);
         path.addEllipse(at, 5, 5);
-        path.moveTo(at + QPointF(-9, 0));
-        path.lineTo(at + QPointF(-5, 0));
-        path.moveTo(at + QPointF(5, 0));
-        path.lineTo(at + QPointF(9, 0));
-        path.moveTo(at + QPointF(0, -9));
-        path.lineTo(at + QPointF(0, -5));
-        path.moveTo(at + QPointF(0, 5));
-        path.lineTo(at + QPointF(0, 9));
-        labelAt = at + QPointF(8, 4);
+        for (const QPointF &d : { QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1) }) {
+            path.moveTo(at + 5 * d);
+            path.lineTo(at + 9 * d);
+        }
+        labelAt = at;
         break;
     }
     case MeasurementTool::Box:
@@ -244,17 +341,14 @@ void ThermogramPainter::paintTool(QPainter &painter, const QRect &picture, int i
             path.addRect(r);
         else
             path.addEllipse(r);
-        labelAt = r.topLeft() + QPointF(2, 2);
+        labelAt = r.topLeft();
         break;
     }
-    case MeasurementTool::Line: {
-        const QPointF from = cellCentre(picture, plane, tool.start);
-        const QPointF to = cellCentre(picture, plane, tool.end);
-        path.moveTo(from);
-        path.lineTo(to);
-        labelAt = from + QPointF(4, 4);
+    case MeasurementTool::Line:
+        path.moveTo(cellCentre(picture, plane, tool.start));
+        path.lineTo(cellCentre(picture, plane, tool.end));
+        labelAt = cellCentre(picture, plane, tool.start);
         break;
-    }
     }
     strokeTwice(painter, path, colour, selected ? 2.5 : 1.5);
     if (selected) {
@@ -268,56 +362,23 @@ void ThermogramPainter::paintTool(QPainter &painter, const QRect &picture, int i
             handles = { r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight() };
         }
         painter.setPen(QPen(Qt::black, 1));
-        painter.setBrush(SelectedColour);
+        painter.setBrush(colour);
         for (const QPointF &handle : handles)
             painter.drawRect(QRectF(handle - QPointF(3, 3), QSizeF(6, 6)));
     }
     if (tool.kind != MeasurementTool::Spot) {
         const ToolStatistics statistics = tool.measure(m_plane);
         if (statistics.hasValue()) {
-            paintValueMarker(painter, picture, statistics.maximumCell, HotColour, Up, false);
-            paintValueMarker(painter, picture, statistics.minimumCell, ColdColour, Down, false);
+            drawMarker(painter, cellCentre(picture, plane, statistics.maximumCell),
+                       QColor(HottestColour), ToolMaximum);
+            drawMarker(painter, cellCentre(picture, plane, statistics.minimumCell),
+                       QColor(ColdestColour), ToolMinimum);
         }
     }
-    drawLabel(painter, picture, labelAt, tool.name, colour);
-}
-
-void ThermogramPainter::paintValueMarker(QPainter &painter, const QRect &picture,
-                                         const QPoint &cell, const QColor &colour, int shape,
-                                         bool withValue) const
-{
-    if (!m_plane.contains(cell))
-        return;
-    const QPointF at = cellCentre(picture, m_plane.size(), cell);
-    const double s = withValue ? 1.0 : 0.6; // a tool's own extremes are drawn smaller
-    QPainterPath path;
-    switch (shape) {
-    case Up:
-        path.addPolygon(QPolygonF({ at + QPointF(0, -7) * s, at + QPointF(6, 5) * s,
-                                    at + QPointF(-6, 5) * s, at + QPointF(0, -7) * s }));
-        break;
-    case Down:
-        path.addPolygon(QPolygonF({ at + QPointF(0, 7) * s, at + QPointF(6, -5) * s,
-                                    at + QPointF(-6, -5) * s, at + QPointF(0, 7) * s }));
-        break;
-    case Cross:
-        path.moveTo(at + QPointF(-7, 0));
-        path.lineTo(at + QPointF(7, 0));
-        path.moveTo(at + QPointF(0, -7));
-        path.lineTo(at + QPointF(0, 7));
-        break;
-    default:
-        path.addEllipse(at, 4, 4);
-        break;
-    }
-    strokeTwice(painter, path, colour, 1.5);
-    if (!withValue)
-        return;
-    const QString text = celsiusText(m_plane.valueAt(cell));
     const QFontMetrics metrics = painter.fontMetrics();
-    QPointF labelAt = at + QPointF(10, -metrics.height() / 2.0);
-    // On the marker's left when the right would leave the picture.
-    if (labelAt.x() + metrics.horizontalAdvance(text) + 6 > picture.right())
-        labelAt.setX(at.x() - 10 - metrics.horizontalAdvance(text) - 6);
-    drawLabel(painter, picture, labelAt, text, colour);
+    const QRectF box = placeLabel(
+        labelAt, QSizeF(metrics.horizontalAdvance(tool.name) + 6, metrics.height() + 2), picture,
+        *taken);
+    taken->append(box);
+    drawLabel(painter, box, tool.name, colour);
 }

@@ -33,6 +33,15 @@ public:
         QRect parameters; ///< the parameter line; empty without one
     };
 
+    /** How far a marker's drawing reaches from its centre. */
+    static constexpr int MarkerReach = 9;
+    /** The fill of the hottest and the coldest marker. */
+    static constexpr QRgb HottestColour = 0xffff3c28;
+    static constexpr QRgb ColdestColour = 0xff50c8ff;
+    /** The colour of the tools, and of the selected one. */
+    static constexpr QRgb ToolColour = 0xffffffff;
+    static constexpr QRgb SelectedToolColour = 0xffffe600;
+
     ThermogramPainter() = default;
     ThermogramPainter(const TemperaturePlane &plane, const PictureAnalysis &analysis);
 
@@ -54,21 +63,28 @@ public:
     QImage rendered() const;
 
     Layout layout(const QRect &area, const QFontMetrics &metrics) const;
+    /** Everything, laid out in area. */
     void paint(QPainter &painter, const QRect &area) const;
+    /** The picture with its tools and markers, filling picture (whose aspect the caller keeps). */
+    void paintPicture(QPainter &painter, const QRect &picture) const;
+    /** The colour scale: its colours in bar, hottest at the top; its bounds' labels in labels,
+     *  the high one on the first line and the low one on the last. */
+    void paintScale(QPainter &painter, const QRect &bar, const QRect &labels) const;
 
     /** The centre of a cell, and the rectangle a range of cells takes, in picture. */
     static QPointF cellCentre(const QRect &picture, const QSize &plane, const QPoint &cell);
     static QRectF cellsRect(const QRect &picture, const QSize &plane, const QRect &cells);
+    /** Where a cell's marker is drawn: its centre, pulled in from the picture's edges so that
+     *  all of the marker shows. */
+    static QPointF markerCentre(const QRect &picture, const QSize &plane, const QPoint &cell);
     /** The cell under a point of picture; (-1, -1) outside it. */
     static QPoint cellAt(const QRect &picture, const QSize &plane, const QPoint &point);
     /** A temperature as every page and file writes it: one decimal and "°C"; "—" for none. */
     static QString celsiusText(double celsius);
 
 private:
-    void paintScale(QPainter &painter, const Layout &layout) const;
-    void paintTool(QPainter &painter, const QRect &picture, int index) const;
-    void paintValueMarker(QPainter &painter, const QRect &picture, const QPoint &cell,
-                          const QColor &colour, int shape, bool withValue) const;
+    void paintTool(QPainter &painter, const QRect &picture, int index,
+                   QVector<QRectF> *taken) const;
 
     TemperaturePlane m_plane;
     PictureAnalysis m_analysis;

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 
 class QAction;
+class QMenu;
 class QTabWidget;
 class QToolButton;
 class PicturePage;
@@ -22,7 +23,8 @@ struct ImageFile;
  *
  * The windows are frameless inside the main window, so the tab widget carries a close
  * button in its corner (and a "Close" entry in the tab bar's context menu); both emit
- * subClose() with the window's mode and leave the closing to the receiver.
+ * subClose() with the window's mode and leave the closing to the receiver. Beside it, a button
+ * with a menu of the MDI area's sub-windows brings any of them to the front.
  */
 class PANELET_EXPORT Panelet : public QMdiSubWindow
 {
@@ -48,6 +50,8 @@ public:
     PicturePage *picturePage() const { return m_picturePage; }
     /** The close button in the tab widget's corner, once initWidget() has run. */
     QToolButton *closeButton() const { return m_closeButton; }
+    /** The button with the menu of the open sub-windows, once initWidget() has run. */
+    QToolButton *windowsButton() const { return m_windowsButton; }
     QAction *closeAction() const { return m_closeAction; }
 
 signals:
@@ -66,6 +70,10 @@ protected:
     PicturePage *m_picturePage = nullptr;
 
 private:
+    /** One entry per sub-window of the MDI area, this one checked. */
+    void fillWindowsMenu(QMenu *menu);
+
+    QToolButton *m_windowsButton = nullptr;
     QToolButton *m_closeButton = nullptr;
     QAction *m_closeAction = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "democamerabackend.h"
 
-#include "videoextendparam.h"
+#include "democard.h"
+#include "livereading.h"
 
+#include <QDateTime>
 #include <QPixmap>
 
 #include <algorithm>
@@ -58,16 +60,21 @@ bool DemoCameraBackend::isOpen(DeviceManager::Mode mode) const
 
 void DemoCameraBackend::sendFrame()
 {
+    const QVector<float> field = m_scene.temperatures(m_clock.elapsed() / 1000.0);
     ThermalScene::Readings readings;
-    const QPixmap frame = QPixmap::fromImage(m_scene.render(m_clock.elapsed() / 1000.0, &readings));
+    const QPixmap frame = QPixmap::fromImage(ThermalScene::render(field, &readings));
     if (m_openModes & DeviceManager::UsbVideo)
         emit imageReadVideo(frame, DeviceManager::UsbVideo);
     // The instrument reports tenths of a degree.
     const auto tenths = [](double value) { return std::round(value * 10.0) / 10.0; };
-    VideoExtendParam param;
-    param.minTemperature = tenths(readings.minimum);
-    param.maxTemperature = tenths(readings.maximum);
-    param.centreTemperature = tenths(readings.centre);
-    param.frameRate = m_frameRate;
-    emit updateExtendParam(param);
+    LiveReading reading;
+    reading.param.minTemperature = tenths(readings.minimum);
+    reading.param.maxTemperature = tenths(readings.maximum);
+    reading.param.centreTemperature = tenths(readings.centre);
+    reading.param.frameRate = m_frameRate;
+    if (m_openModes & DeviceManager::UsbVideo) {
+        reading.thermogram = DemoCard::measurement(field, QDateTime::currentDateTimeUtc());
+        emit liveReading(DeviceManager::UsbVideo, reading);
+    }
+    emit updateExtendParam(reading.param);
 }

@@ -1,5 +1,6 @@
 #include "democard.h"
 
+#include "instrumentpicture.h"
 #include "thermalscene.h"
 #include "thermogramformat.h"
 
@@ -15,11 +16,6 @@ namespace {
 void putLe32(QByteArray &bytes, int offset, quint32 value)
 {
     qToLittleEndian<quint32>(value, bytes.data() + offset);
-}
-
-void putLe16(QByteArray &bytes, int offset, quint16 value)
-{
-    qToLittleEndian<quint16>(value, bytes.data() + offset);
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes, const QDateTime &time, QString *error)
@@ -38,49 +34,14 @@ bool writeFile(const QString &path, const QByteArray &bytes, const QDateTime &ti
 
 } // namespace
 
-QByteArray DemoCard::pictureFile(const QImage &picture)
+QByteArray DemoCard::pictureFile(const QImage &image)
 {
-    const QImage image = picture.convertToFormat(QImage::Format_RGB888)
-                             .scaled(ThermalScene::Width, ThermalScene::Height);
-    const int width = image.width();
-    const int height = image.height();
-    const int rowBytes = width * 3; // 960, already a multiple of four
-
-    QByteArray bytes(int(PictureFileSize), '\0');
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    putLe32(bytes, 2, BmpFileSize);
-    putLe32(bytes, 10, 54); // pixel data offset
-    putLe32(bytes, 14, 40); // BITMAPINFOHEADER
-    putLe32(bytes, 18, quint32(width));
-    putLe32(bytes, 22, quint32(height)); // positive: rows stored bottom-up
-    putLe16(bytes, 26, 1);
-    putLe16(bytes, 28, 24);
-    putLe32(bytes, 34, quint32(rowBytes * height));
-    putLe32(bytes, 38, 2835); // 72 dpi
-    putLe32(bytes, 42, 2835);
-
-    char *pixels = bytes.data() + 54;
-    for (int y = 0; y < height; ++y) {
-        const uchar *line = image.constScanLine(height - 1 - y);
-        char *out = pixels + y * rowBytes;
-        for (int x = 0; x < width; ++x) {
-            out[3 * x] = char(line[3 * x + 2]);
-            out[3 * x + 1] = char(line[3 * x + 1]);
-            out[3 * x + 2] = char(line[3 * x]);
-        }
-    }
-    // The instrument's trailer after the picture; the demo marks it and leaves it empty.
-    bytes.replace(int(BmpFileSize), 8, "CLXTRAIL", 8);
-    return bytes;
+    return InstrumentPicture::fileBytes(image);
 }
 
 QByteArray DemoCard::pictureFile(const QImage &image, const Thermogram &thermogram)
 {
-    QByteArray bytes = pictureFile(image);
-    const QByteArray block = ThermogramFormat::writeBlock(thermogram);
-    bytes.replace(int(ThermogramFormat::DeclaredBmpSize), block.size(), block);
-    return bytes;
+    return InstrumentPicture::fileBytes(image, thermogram);
 }
 
 Thermogram DemoCard::measurement(const QVector<float> &temperatures, const QDateTime &captured)

@@ -11,6 +11,7 @@
 class QPixmap;
 class QUrlInfo;
 struct ImageFile;
+struct LiveReading;
 struct VideoExtendParam;
 
 /**
@@ -47,6 +48,8 @@ signals:
     void imageReadVideo(const QPixmap &pixmap, DeviceManager::Mode mode);
     void disksFresh(const QStringList &disks);
     void updateExtendParam(const VideoExtendParam &param);
+    /** What a video mode measured in its latest frame; Tethra puts it on the LiveFeed. */
+    void liveReading(DeviceManager::Mode mode, const LiveReading &reading);
 };
 
 #endif // DEVICEBACKEND_H

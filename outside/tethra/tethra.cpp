@@ -2,6 +2,7 @@
 
 #include "devicebackend.h"
 #include "imagefile.h"
+#include "livefeed.h"
 #include "outsidetypes.h"
 #include "qurlinfo.h"
 #include "tethraenvironment.h"
@@ -36,6 +37,8 @@ void Tethra::addBackend(DeviceBackend *backend)
     connect(backend, &DeviceBackend::imageReadVideo, this, &Tethra::imageReadVideo);
     connect(backend, &DeviceBackend::disksFresh, this, &Tethra::disksFresh);
     connect(backend, &DeviceBackend::updateExtendParam, this, &Tethra::updateExtendParam);
+    // The live windows' own feed, besides what the main window hands to the one in front.
+    connect(backend, &DeviceBackend::liveReading, LiveFeed::instance(), &LiveFeed::publish);
 }
 
 bool Tethra::tryOpen(int modeMask)

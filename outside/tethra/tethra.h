@@ -25,6 +25,9 @@ struct VideoExtendParam;
  * Pictures are delivered as ImageFile objects that Tethra owns: each stays valid at least
  * until the next picture of the same backend has been delivered. A file that cannot be read
  * or decoded yields no imageReadFile at all.
+ *
+ * Besides updateExtendParam, the readings of every live frame go to the LiveFeed with their
+ * mode and the frame's temperature plane, where the live windows take them.
  */
 class TETHRA_EXPORT Tethra : public Unitcore
 {

@@ -33,7 +33,11 @@ double ThermalScene::hotSpotPeak(double time) const
 
 QImage ThermalScene::render(double time, Readings *readings) const
 {
-    const QVector<float> field = temperatures(time);
+    return render(temperatures(time), readings);
+}
+
+QImage ThermalScene::render(const QVector<float> &field, Readings *readings)
+{
     const auto [lowestAt, highestAt] = std::minmax_element(field.cbegin(), field.cend());
     const float lowest = *lowestAt;
     const float highest = *highestAt;

@@ -30,6 +30,8 @@ public:
 
     /** Renders the scene at a moment into a 320 x 240 RGB888 picture. */
     QImage render(double time, Readings *readings = nullptr) const;
+    /** Renders a field that temperatures() gave. */
+    static QImage render(const QVector<float> &field, Readings *readings = nullptr);
     /** The hot spot's peak temperature at a moment. */
     double hotSpotPeak(double time) const;
     /**
