@@ -1,6 +1,10 @@
 #include "cardmaker.h"
 
+#include "thermalpalette.h"
+
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -8,6 +12,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -18,7 +23,7 @@ constexpr int PixelOffset = 54;
 constexpr int PerFolder = 100;
 constexpr int VariantRows = 8;
 const char MarkerName[] = ".calorix-bench-card";
-const int MarkerVersion = 1;
+const int MarkerVersion = 2;
 
 void put16(std::string &b, int at, unsigned v)
 {
@@ -75,6 +80,41 @@ void vary(std::string &b, int variant)
     }
 }
 
+// A thermal picture with sensor noise: a smooth field of palette indices that moves with the
+// variant, each pixel off by a uniform -3..+3 steps, drawn in the iron palette.
+void paintNoisy(std::string &b, int variant)
+{
+    const QVector<QRgb> &palette = ThermalPalette::iron();
+    std::vector<double> across(Width), down(Height);
+    for (int x = 0; x < Width; ++x)
+        across[size_t(x)] = std::sin(x * 0.021 + variant * 0.13);
+    for (int y = 0; y < Height; ++y)
+        down[size_t(y)] = std::cos(y * 0.027 + variant * 0.07);
+    quint32 noise = 2463534242u + quint32(variant) * 2654435761u;
+    for (int y = 0; y < Height; ++y) {
+        char *row = &b[PixelOffset + y * RowBytes];
+        for (int x = 0; x < Width; ++x) {
+            noise ^= noise << 13;
+            noise ^= noise >> 17;
+            noise ^= noise << 5;
+            const int field = 128 + int(110 * across[size_t(x)] * down[size_t(y)]);
+            const int index = std::clamp(field + int(noise % 7) - 3, 0, 255);
+            const QRgb colour = palette[index];
+            row[3 * x] = char(qBlue(colour));
+            row[3 * x + 1] = char(qGreen(colour));
+            row[3 * x + 2] = char(qRed(colour));
+        }
+    }
+}
+
+void paint(std::string &b, int variant, CardMaker::Scene scene)
+{
+    if (scene == CardMaker::Scene::Noisy)
+        paintNoisy(b, variant);
+    else
+        vary(b, variant);
+}
+
 bool writeBytes(const std::string &path, const char *data, size_t size)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -97,10 +137,11 @@ bool makeDir(const std::string &path)
     return ::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
-std::string markerText(int pictures)
+std::string markerText(int pictures, CardMaker::Scene scene)
 {
     std::ostringstream s;
-    s << "version " << MarkerVersion << " pictures " << pictures << "\n";
+    s << "version " << MarkerVersion << " pictures " << pictures
+      << (scene == CardMaker::Scene::Noisy ? " noisy" : " generated") << "\n";
     return s.str();
 }
 
@@ -113,14 +154,15 @@ std::string numbered(const char *prefix, int n, int width)
 
 } // namespace
 
-std::string CardMaker::picture(int variant)
+std::string CardMaker::picture(int variant, Scene scene)
 {
     std::string b = pictureTemplate();
-    vary(b, variant);
+    paint(b, variant, scene);
     return b;
 }
 
-bool CardMaker::ensure(const std::string &root, int pictures, Counts *counts, bool *made)
+bool CardMaker::ensure(const std::string &root, int pictures, Scene scene, Counts *counts,
+                       bool *made)
 {
     const auto start = std::chrono::steady_clock::now();
     const int folders = (pictures + PerFolder - 1) / PerFolder;
@@ -136,7 +178,7 @@ bool CardMaker::ensure(const std::string &root, int pictures, Counts *counts, bo
     {
         std::ifstream in(marker);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (text == markerText(pictures))
+        if (text == markerText(pictures, scene))
             return true;
     }
     if (std::system(("rm -rf '" + root + "'").c_str()) != 0)
@@ -153,7 +195,7 @@ bool CardMaker::ensure(const std::string &root, int pictures, Counts *counts, bo
         if (!makeDir(dir))
             return false;
         for (int i = 0; i < PerFolder && written < pictures; ++i, ++written) {
-            vary(bytes, written);
+            paint(bytes, written, scene);
             // Mixed case suffixes: the match ignores case.
             const char *suffix = (i % 7 == 3) ? ".bmp" : ".BMP";
             if (!writeBytes(dir + "/" + numbered("IMG", written, 6) + suffix, bytes.data(),
@@ -173,7 +215,7 @@ bool CardMaker::ensure(const std::string &root, int pictures, Counts *counts, bo
     }
     if (!writeBytes(root + "/DCIM/.HIDDEN.BMP", bytes.data(), bytes.size()))
         return false;
-    const std::string text = markerText(pictures);
+    const std::string text = markerText(pictures, scene);
     if (!writeBytes(marker, text.data(), text.size()))
         return false;
     *made = true;

@@ -177,14 +177,15 @@ QStringList ListingRun::describeSlowest()
 
 QStringList ListingRun::describeTotals()
 {
-    constexpr size_t Kept = 4;
+    constexpr size_t Kept = 6;
     QStringList totals;
     for (const TimedApplication::EventTotal &total : TimedApplication::instance()->totals()) {
         if (size_t(totals.size()) == Kept)
             break;
-        totals << QStringLiteral("%1 ms %2 x%3")
+        totals << QStringLiteral("%1 ms %2 to %3 x%4")
                       .arg(total.ms, 0, 'f', 1)
                       .arg(TimedApplication::typeName(total.type))
+                      .arg(QLatin1String(total.receiver))
                       .arg(total.count);
     }
     return totals;

@@ -7,6 +7,9 @@
 #include <QHash>
 #include <QImage>
 
+#include <lz4.h>
+#include <zstd.h>
+
 #include <algorithm>
 #include <functional>
 
@@ -21,6 +24,7 @@ struct Totals
     double indexed = 0; ///< palette and indices, where the picture allows it, else rows
     double rows = 0; ///< three bytes a pixel
     double indexedZlib = 0, rowsZlib = 0, chosen = 0;
+    double indexedLz4 = 0, rowsLz4 = 0, indexedZstd = 0, rowsZstd = 0;
     double chosenMakeUs = 0, chosenExpandUs = 0, zlibMakeUs = 0, zlibExpandUs = 0;
 };
 
@@ -35,6 +39,19 @@ double bestUs(const std::function<void()> &work)
         best = std::min(best, timer.nsecsElapsed() / 1e3);
     }
     return best;
+}
+
+int lz4Bytes(const QByteArray &raw)
+{
+    QByteArray out(LZ4_compressBound(raw.size()), Qt::Uninitialized);
+    return LZ4_compress_default(raw.constData(), out.data(), raw.size(), out.size());
+}
+
+int zstdBytes(const QByteArray &raw)
+{
+    QByteArray out(int(ZSTD_compressBound(size_t(raw.size()))), Qt::Uninitialized);
+    return int(
+        ZSTD_compress(out.data(), size_t(out.size()), raw.constData(), size_t(raw.size()), 1));
 }
 
 QByteArray indicesOf(const QImage &image, int *colours)
@@ -93,11 +110,17 @@ void add(Totals &t, const QImage &image)
         ++t.fewColours;
         t.indexed += indices.size() + colours * 4;
         t.indexedZlib += qCompress(indices, 1).size() - 4 + colours * 4;
+        t.indexedLz4 += lz4Bytes(indices) + colours * 4;
+        t.indexedZstd += zstdBytes(indices) + colours * 4;
     } else {
         t.indexed += rows.size();
         t.indexedZlib += qCompress(rows, 1).size() - 4;
+        t.indexedLz4 += lz4Bytes(rows);
+        t.indexedZstd += zstdBytes(rows);
     }
     t.rowsZlib += qCompress(rows, 1).size() - 4; // less Qt's own length field
+    t.rowsLz4 += lz4Bytes(rows);
+    t.rowsZstd += zstdBytes(rows);
 
     CompactImage compact;
     t.chosenMakeUs += bestUs([&] { compact = CompactImage::fromImage(image); });
@@ -122,6 +145,10 @@ QJsonObject toJson(const Totals &t)
     o.insert(QStringLiteral("rows_bytes"), t.rows / n);
     o.insert(QStringLiteral("indexed_zlib_bytes"), t.indexedZlib / n);
     o.insert(QStringLiteral("rows_zlib_bytes"), t.rowsZlib / n);
+    o.insert(QStringLiteral("indexed_lz4_bytes"), t.indexedLz4 / n);
+    o.insert(QStringLiteral("rows_lz4_bytes"), t.rowsLz4 / n);
+    o.insert(QStringLiteral("indexed_zstd_bytes"), t.indexedZstd / n);
+    o.insert(QStringLiteral("rows_zstd_bytes"), t.rowsZstd / n);
     o.insert(QStringLiteral("chosen_bytes"), t.chosen / n);
     o.insert(QStringLiteral("chosen_make_us"), t.chosenMakeUs / n);
     o.insert(QStringLiteral("chosen_expand_us"), t.chosenExpandUs / n);
@@ -153,10 +180,11 @@ QString ThumbnailForms::describe(const QString &name, const QJsonObject &forms)
     for (const char *size : { "grid", "table" }) {
         const QJsonObject o = forms.value(QLatin1String(size)).toObject();
         auto d = [&](const char *key) { return o.value(QLatin1String(key)).toDouble(); };
-        lines << QStringLiteral("forms %1 %2 (%3 pictures, %4 of at most 256 colours): bytes a "
-                                "picture: pixmap %5, palette+indices %6 (zlib %7), rows %8 "
-                                "(zlib %9), chosen LZ4 %10; make/expand: chosen %11/%12 us, "
-                                "zlib %13/%14 us; %15 differ")
+        lines << QStringLiteral(
+                     "forms %1 %2 (%3 pictures, %4 of at most 256 colours): bytes a "
+                     "picture: pixmap %5, palette+indices %6 (zlib %7, LZ4 %16, zstd %17), "
+                     "rows %8 (zlib %9, LZ4 %18, zstd %19), chosen %10; make/expand: "
+                     "chosen %11/%12 us, zlib %13/%14 us; %15 differ")
                      .arg(name, QLatin1String(size))
                      .arg(o.value(QStringLiteral("pictures")).toInt())
                      .arg(o.value(QStringLiteral("at_most_256_colours")).toInt())
@@ -170,7 +198,11 @@ QString ThumbnailForms::describe(const QString &name, const QJsonObject &forms)
                      .arg(d("chosen_expand_us"), 0, 'f', 1)
                      .arg(d("zlib_make_us"), 0, 'f', 1)
                      .arg(d("zlib_expand_us"), 0, 'f', 1)
-                     .arg(o.value(QStringLiteral("differing")).toInt());
+                     .arg(o.value(QStringLiteral("differing")).toInt())
+                     .arg(d("indexed_lz4_bytes"), 0, 'f', 0)
+                     .arg(d("indexed_zstd_bytes"), 0, 'f', 0)
+                     .arg(d("rows_lz4_bytes"), 0, 'f', 0)
+                     .arg(d("rows_zstd_bytes"), 0, 'f', 0);
     }
     return lines.join(QLatin1Char('\n'));
 }

@@ -75,7 +75,10 @@ bool TimedApplication::notify(QObject *receiver, QEvent *event)
     const bool handled = QApplication::notify(receiver, event);
     --m_depth;
     const double ms = (m_clock.nsecsElapsed() - before) / 1e6;
-    EventTotal &total = m_totals.try_emplace(type, EventTotal { type, 0, 0 }).first->second;
+    // By type and receiver class: class names are static strings, their addresses will do.
+    EventTotal &total
+        = m_totals.try_emplace({ type, receiverClass }, EventTotal { type, receiverClass, 0, 0 })
+              .first->second;
     ++total.count;
     total.ms += ms;
     if (m_slowest.size() < Kept || ms > m_slowest.back().ms) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <map>
+#include <utility>
 #include <vector>
 
 /**
@@ -31,6 +32,7 @@ public:
     struct EventTotal
     {
         int type;
+        const char *receiver; ///< the receiver's class name
         int count;
         double ms;
     };
@@ -50,7 +52,7 @@ private:
     int m_depth = 0;
     QElapsedTimer m_clock;
     std::vector<SlowEvent> m_slowest;
-    std::map<int, EventTotal> m_totals;
+    std::map<std::pair<int, const char *>, EventTotal> m_totals;
 };
 
 #endif // TIMEDAPPLICATION_H

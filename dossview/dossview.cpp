@@ -104,6 +104,8 @@ void Dossview::initWidget()
     toolBar->addAction(listAction);
 
     mosaicview = new Mosaicview(this);
+    // The icons on screen stay expanded however large the window grows.
+    ThumbnailIconEngine::followView(mosaicview);
     ledgerview = new Ledgerview(this);
     ledgerview->setColumnCount(5);
     ledgerview->setHorizontalHeaderLabels(
@@ -615,7 +617,10 @@ void Dossview::slotRefreshLister1(int row)
     if (fresh)
         item->setIcon(ThumbnailIconEngine::icon(image));
     if (row % 10 == 0 || row == mosaicview->count() - 1) {
+        // The grid lays itself out again; it repaints what the new layout changed on screen.
+        mosaicview->setRepaintsHeld(true);
         item->setHidden(true);
         item->setHidden(false);
+        mosaicview->setRepaintsHeld(false);
     }
 }

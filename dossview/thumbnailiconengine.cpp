@@ -2,22 +2,46 @@
 
 #include <QCache>
 #include <QCoreApplication>
+#include <QEvent>
+#include <QHash>
+#include <QListView>
 #include <QPixmap>
 
 #include <atomic>
 
 namespace {
 
-// About five screens of 144 x 108 thumbnails in a maximised window.
+// About five screens of 144 x 108 thumbnails in a maximised window of 1280 x 800.
 constexpr int CacheBytes = 8 * 1024 * 1024;
 
 using ExpandedIcons = QCache<quint64, QIcon>;
+
+// What the followed views show, in entries, and the largest icon expanded so far, in bytes.
+struct Shown
+{
+    QHash<const QObject *, int> entries;
+    int iconBytes = 0;
+
+    int cacheBytes() const
+    {
+        qint64 all = 0;
+        for (int n : entries)
+            all += n;
+        return int(qBound<qint64>(CacheBytes, 2 * all * iconBytes, 1 << 30));
+    }
+};
+
+Shown &shown()
+{
+    static Shown s;
+    return s;
+}
 
 ExpandedIcons *expandedIcons(bool create)
 {
     static ExpandedIcons *cache = nullptr;
     if (!cache && create) {
-        cache = new ExpandedIcons(CacheBytes);
+        cache = new ExpandedIcons(shown().cacheBytes());
         // The pixmaps go with the application, not after it.
         qAddPostRoutine([] {
             delete cache;
@@ -26,6 +50,53 @@ ExpandedIcons *expandedIcons(bool create)
     }
     return cache;
 }
+
+// Counts the entries a view's viewport shows whenever it changes size.
+class ViewFollower : public QObject
+{
+public:
+    explicit ViewFollower(QListView *view)
+        : QObject(view)
+        , m_view(view)
+    {
+        view->viewport()->installEventFilter(this);
+        count();
+    }
+    ~ViewFollower() override
+    {
+        shown().entries.remove(this);
+        resize();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            count();
+        return QObject::eventFilter(watched, event);
+    }
+
+    static void resize()
+    {
+        if (ExpandedIcons *cache = expandedIcons(false))
+            cache->setMaxCost(shown().cacheBytes());
+    }
+
+private:
+    void count()
+    {
+        // A cell of the grid, or an icon where there is none; every partly shown cell counts.
+        const QSize cell = m_view->gridSize().isValid() ? m_view->gridSize() : m_view->iconSize();
+        const QSize area = m_view->viewport()->size();
+        int entries = 0;
+        if (cell.width() > 0 && cell.height() > 0) {
+            entries = (area.width() / cell.width() + 1) * (area.height() / cell.height() + 1);
+        }
+        shown().entries.insert(this, entries);
+        resize();
+    }
+
+    QListView *m_view;
+};
 
 quint64 nextId()
 {
@@ -58,6 +129,12 @@ int ThumbnailIconEngine::cacheLimit()
     return CacheBytes;
 }
 
+void ThumbnailIconEngine::followView(QListView *view)
+{
+    if (view)
+        new ViewFollower(view);
+}
+
 QIcon ThumbnailIconEngine::expanded() const
 {
     ExpandedIcons *cache = expandedIcons(QCoreApplication::instance() != nullptr);
@@ -66,9 +143,14 @@ QIcon ThumbnailIconEngine::expanded() const
             return *icon;
     }
     const QIcon icon(QPixmap::fromImage(m_image.toImage()));
-    const int cost = m_image.size().width() * m_image.size().height() * 4;
-    if (cache)
-        cache->insert(m_id, new QIcon(icon), qMax(cost, 1));
+    const int cost = qMax(m_image.size().width() * m_image.size().height() * 4, 1);
+    if (cache) {
+        if (cost > shown().iconBytes) {
+            shown().iconBytes = cost;
+            cache->setMaxCost(shown().cacheBytes());
+        }
+        cache->insert(m_id, new QIcon(icon), cost);
+    }
     return icon;
 }
 
@@ -90,7 +172,16 @@ QSize ThumbnailIconEngine::actualSize(const QSize &size, QIcon::Mode, QIcon::Sta
 
 QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state)
 {
-    return expanded().pixmap(size, mode, state);
+    // QIcon::pixmap has multiplied size by the device pixel ratio already. The expanded icon's
+    // QIcon::pixmap would multiply it in again: it is asked with high-DPI pixmaps off, so that
+    // its engine gets size as it is, as a plain icon's engine does. Its caller sets the ratio.
+    const bool highDpi = QCoreApplication::testAttribute(Qt::AA_UseHighDpiPixmaps);
+    if (highDpi)
+        QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, false);
+    const QPixmap pixmap = expanded().pixmap(size, mode, state);
+    if (highDpi)
+        QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
+    return pixmap;
 }
 
 QList<QSize> ThumbnailIconEngine::availableSizes(QIcon::Mode mode, QIcon::State state) const

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qtbase5-dev qttools5-dev-tools qttranslations5-l10n liblz4-dev zlib1g-dev libtiff-dev
+    qtbase5-dev qttools5-dev-tools qttranslations5-l10n libzstd-dev liblz4-dev zlib1g-dev
+    libtiff-dev
     xvfb xauth fonts-wqy-microhei
     dpkg-dev file poppler-utils
     "$@"

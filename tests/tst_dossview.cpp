@@ -10,9 +10,11 @@
 #include "qurlinfo.h"
 #include "testpictures.h"
 #include "thermogramcanvas.h"
+#include "thumbnailiconengine.h"
 
 #include <QAction>
 #include <QHeaderView>
+#include <QScreen>
 #include <QLabel>
 #include <QSplitter>
 #include <QStackedLayout>
@@ -94,6 +96,8 @@ private slots:
     void rows_data();
     void rows();
     void thumbnails();
+    void manyIconsOnScreenExpandOnce();
+    void gridShowsIconsChangedAroundALayout();
     void missingAndUndecodable();
     void staleLabelLeavesRowItsThumbnail();
     void refreshRows();
@@ -414,6 +418,90 @@ void tst_Dossview::thumbnails()
         auto *label = qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(i, 1));
         QCOMPARE(labelImage(label), qtThumbnail(path, QSize(34, 34)));
     }
+}
+
+void tst_Dossview::manyIconsOnScreenExpandOnce()
+{
+    // A 4K screen's grid shows about 200 entries, more than the icon cache held at the least.
+    const QList<QUrlInfo *> records = pictures(190);
+    QCOMPARE(records.size(), 190);
+    Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
+    DossviewProbe probe(&view);
+    view.resize(3840, 2160);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setFiles(records);
+    Mosaicview *grid = probe.mosaicview();
+    const int last = records.size() - 1;
+    QTRY_VERIFY_WITH_TIMEOUT(grid->item(last)->icon().availableSizes().value(0) == QSize(144, 108),
+                             60000);
+    QVERIFY(grid->viewport()->rect().contains(grid->visualItemRect(grid->item(last))));
+    QVERIFY(190 * 144 * 108 * 4 > ThumbnailIconEngine::cacheLimit());
+
+    // Painted twice: the second paint finds every icon's pixmap made by the first.
+    const auto pixmaps = [&] {
+        grid->viewport()->grab();
+        QList<qint64> keys;
+        for (int row = 0; row <= last; ++row)
+            keys << grid->item(row)->icon().pixmap(QSize(144, 192)).cacheKey();
+        return keys;
+    };
+    const QList<qint64> first = pixmaps();
+    QCOMPARE(pixmaps(), first);
+}
+
+void tst_Dossview::gridShowsIconsChangedAroundALayout()
+{
+    const auto solid = [](Qt::GlobalColor colour) {
+        QPixmap pixmap(144, 108);
+        pixmap.fill(colour);
+        return QIcon(pixmap);
+    };
+    Mosaicview grid;
+    grid.resize(700, 500);
+    for (int row = 0; row < 30; ++row)
+        new QListWidgetItem(solid(Qt::gray), QString::number(row), &grid);
+    grid.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grid));
+    // What the screen shows, as last painted: the window's own backing store.
+    const auto shown = [&](int row) {
+        const QRect cell = grid.visualItemRect(grid.item(row));
+        const QPoint at = grid.viewport()->mapTo(&grid, QPoint(cell.center().x(), cell.top() + 40));
+        return grid.screen()->grabWindow(grid.winId()).toImage().pixelColor(at);
+    };
+    QTRY_COMPARE(shown(2), QColor(Qt::gray));
+
+    // A new icon in a cell of its own moves nothing: no layout pass for it.
+    QSignalSpy passes(&grid, &Mosaicview::itemsLaidOut);
+    grid.item(3)->setIcon(solid(Qt::red));
+    QTRY_COMPARE(shown(3), QColor(Qt::red));
+    QCOMPARE(passes.count(), 0);
+
+    // As thumbnails arrive: an icon, the entry hidden and shown again with repaints held, and
+    // more icons while the layout pass is pending, one of them on an entry that is off screen.
+    grid.item(0)->setIcon(solid(Qt::red));
+    grid.setRepaintsHeld(true);
+    grid.item(0)->setHidden(true);
+    grid.item(0)->setHidden(false);
+    grid.setRepaintsHeld(false);
+    grid.item(2)->setIcon(solid(Qt::blue));
+    grid.item(29)->setIcon(solid(Qt::green));
+    QTRY_COMPARE(shown(0), QColor(Qt::red));
+    QTRY_COMPARE(shown(2), QColor(Qt::blue));
+    QCOMPARE(shown(1), QColor(Qt::gray));
+
+    // A new listing of as many entries.
+    grid.clear();
+    for (int row = 0; row < 30; ++row)
+        new QListWidgetItem(solid(Qt::yellow), QString::number(row), &grid);
+    QTRY_COMPARE(shown(2), QColor(Qt::yellow));
+    grid.item(2)->setIcon(solid(Qt::blue));
+
+    // Hidden for good: the entries after it move up, and the screen shows them where they are.
+    grid.item(1)->setHidden(true);
+    QTRY_COMPARE(shown(2), QColor(Qt::blue));
+    QCOMPARE(grid.visualItemRect(grid.item(2)).topLeft(),
+             grid.visualItemRect(grid.item(0)).topLeft() + QPoint(grid.gridSize().width(), 0));
 }
 
 void tst_Dossview::staleLabelLeavesRowItsThumbnail()

@@ -1,6 +1,7 @@
 #include "compactimage.h"
 #include "democard.h"
 #include "testpictures.h"
+#include "thermalpalette.h"
 #include "thermalscene.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
@@ -9,6 +10,7 @@
 #include <QPixmap>
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 
 Q_DECLARE_METATYPE(CompactImage::Form)
@@ -72,6 +74,23 @@ QImage colours(int count)
     return image;
 }
 
+// A thermal picture as a sensor gives it: each pixel's palette index wanders up to three steps
+// around a smooth field.
+QImage sensorNoise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    quint32 value = 777;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            value = value * 1664525u + 1013904223u;
+            const int field = 128 + int(100 * std::sin(x * 0.05) * std::cos(y * 0.06));
+            const int index = qBound(0, field + int(value >> 16) % 7 - 3, 255);
+            image.setPixel(x, y, ThermalPalette::iron().at(index));
+        }
+    }
+    return image;
+}
+
 QImage painted(const QIcon &icon, const QRect &rect, QIcon::Mode mode, QIcon::State state)
 {
     QImage canvas(200, 200, QImage::Format_ARGB32_Premultiplied);
@@ -94,6 +113,8 @@ private slots:
     void iconAnswersAsAPixmapIcon();
     void nullImageGivesNullIcon();
     void expandsOnceWhileCached();
+    void pixmapAtDeviceRatio_data();
+    void pixmapAtDeviceRatio();
 };
 
 void tst_ThumbnailIcon::keepsEveryByte_data()
@@ -112,6 +133,8 @@ void tst_ThumbnailIcon::keepsEveryByte_data()
     for (int seed : { 0, 4 })
         QTest::addRow("demo picture %d", seed)
             << demoThumbnail(seed) << CompactImage::Form::Indexed;
+    QTest::newRow("sensor noise, grid") << sensorNoise(144, 108) << CompactImage::Form::Indexed;
+    QTest::newRow("sensor noise, table") << sensorNoise(34, 25) << CompactImage::Form::Indexed;
     QTest::newRow("256 colours") << colours(256) << CompactImage::Form::Indexed;
     QTest::newRow("257 colours") << colours(257) << CompactImage::Form::Opaque;
     QTest::newRow("noise, opaque")
@@ -218,6 +241,35 @@ void tst_ThumbnailIcon::expandsOnceWhileCached()
     const QPixmap again = icon.pixmap(QSize(144, 192));
     QVERIFY(again.cacheKey() != first);
     QVERIFY(sameBytes(again.toImage(), QPixmap::fromImage(image).toImage()));
+}
+
+void tst_ThumbnailIcon::pixmapAtDeviceRatio_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QIcon::Mode>("mode");
+    QTest::newRow("32 x 32") << QSize(32, 32) << QIcon::Normal;
+    QTest::newRow("72 x 54, disabled") << QSize(72, 54) << QIcon::Disabled;
+    QTest::newRow("300 x 300, selected") << QSize(300, 300) << QIcon::Selected;
+}
+
+// ctest runs this again at the device pixel ratios 2 and 3.5 (QT_SCALE_FACTOR).
+void tst_ThumbnailIcon::pixmapAtDeviceRatio()
+{
+    QFETCH(QSize, size);
+    QFETCH(QIcon::Mode, mode);
+    const qreal ratio = qApp->devicePixelRatio();
+    const bool before = QCoreApplication::testAttribute(Qt::AA_UseHighDpiPixmaps);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
+    const QImage image = gridThumbnail(TestPictures::instrumentPicture(6));
+    const QPixmap expected = QIcon(QPixmap::fromImage(image)).pixmap(size, mode);
+    const QPixmap pixmap
+        = ThumbnailIconEngine::icon(CompactImage::fromImage(image)).pixmap(size, mode);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, before);
+    QCOMPARE(pixmap.size(), expected.size());
+    QCOMPARE(pixmap.devicePixelRatio(), expected.devicePixelRatio());
+    QVERIFY(sameBytes(pixmap.toImage(), expected.toImage()));
+    if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+        QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
 }
 
 QTEST_MAIN(tst_ThumbnailIcon)
