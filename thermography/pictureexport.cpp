@@ -187,23 +187,6 @@ QString PictureExport::correctionText() const
     return changes.isEmpty() ? tr("none (as stored)") : changes.join(QStringLiteral("; "));
 }
 
-QString PictureExport::paletteText(ThermalPalette::Kind palette)
-{
-    switch (palette) {
-    case ThermalPalette::Iron:
-        return tr("iron");
-    case ThermalPalette::Rainbow:
-        return tr("rainbow");
-    case ThermalPalette::WhiteHot:
-        return tr("white-hot");
-    case ThermalPalette::BlackHot:
-        return tr("black-hot");
-    case ThermalPalette::Contrast:
-        return tr("high contrast");
-    }
-    return ThermalPalette::name(palette);
-}
-
 ReportPage PictureExport::reportPage(const QString &note) const
 {
     ReportPage page;
@@ -222,7 +205,7 @@ ReportPage PictureExport::reportPage(const QString &note) const
         { tr("Ambient temperature"), celsiusText(m_facts.ambientCelsius) },
         { tr("Distance"), tr("%1 m").arg(number(m_facts.distanceMetres, 2)) },
         { tr("Correction"), correctionText() },
-        { tr("Palette"), paletteText(m_analysis.palette) },
+        { tr("Palette"), ThermalPalette::displayName(m_analysis.palette) },
         { tr("Range"),
           (range.automatic ? tr("automatic: %1 to %2") : tr("manual: %1 to %2"))
               .arg(celsiusText(range.lowFor(m_plane)), celsiusText(range.highFor(m_plane))) },

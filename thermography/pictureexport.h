@@ -48,7 +48,6 @@ public:
     static QString celsiusText(double celsius);
 
     /** The palette's name as the report prints it. */
-    static QString paletteText(ThermalPalette::Kind palette);
 
 private:
     QString parameterLine() const;

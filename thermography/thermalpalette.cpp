@@ -96,3 +96,20 @@ QRgb ThermalPalette::colourAt(Kind kind, double fraction)
     const int index = int(std::clamp(fraction, 0.0, 1.0) * (Size - 1));
     return colours(kind).at(index);
 }
+
+QString ThermalPalette::displayName(Kind kind)
+{
+    switch (kind) {
+    case Iron:
+        return tr("Iron");
+    case Rainbow:
+        return tr("Rainbow");
+    case WhiteHot:
+        return tr("White hot");
+    case BlackHot:
+        return tr("Black hot");
+    case Contrast:
+        return tr("High contrast");
+    }
+    return name(kind);
+}

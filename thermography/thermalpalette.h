@@ -3,6 +3,7 @@
 
 #include "thermography_global.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QRgb>
 #include <QString>
@@ -17,6 +18,8 @@
  */
 class THERMOGRAPHY_EXPORT ThermalPalette
 {
+    Q_DECLARE_TR_FUNCTIONS(ThermalPalette)
+
 public:
     enum Kind { Iron, Rainbow, WhiteHot, BlackHot, Contrast };
     static constexpr int Size = 256;
@@ -27,6 +30,8 @@ public:
     /** The stable lower-case id kept in saved analyses: "iron", "rainbow", … */
     static QString name(Kind kind);
     static std::optional<Kind> fromName(const QString &name);
+    /** The name a user reads, in the user's language: "Iron", "Rainbow", … */
+    static QString displayName(Kind kind);
     /** A colour that stands out against every colour of the palette, for the isotherm. */
     static QRgb contrastColour(Kind kind);
 

@@ -123,26 +123,6 @@
         <translation>自动范围</translation>
     </message>
     <message>
-        <source>Iron</source>
-        <translation>铁红</translation>
-    </message>
-    <message>
-        <source>Rainbow</source>
-        <translation>彩虹</translation>
-    </message>
-    <message>
-        <source>White hot</source>
-        <translation>白热</translation>
-    </message>
-    <message>
-        <source>Black hot</source>
-        <translation>黑热</translation>
-    </message>
-    <message>
-        <source>High contrast</source>
-        <translation>高对比度</translation>
-    </message>
-    <message>
         <source>No signal</source>
         <translation>无信号</translation>
     </message>
@@ -281,26 +261,6 @@
     <message>
         <source>none (as stored)</source>
         <translation>无（按存储值）</translation>
-    </message>
-    <message>
-        <source>iron</source>
-        <translation>铁红</translation>
-    </message>
-    <message>
-        <source>rainbow</source>
-        <translation>彩虹</translation>
-    </message>
-    <message>
-        <source>white-hot</source>
-        <translation>白热</translation>
-    </message>
-    <message>
-        <source>black-hot</source>
-        <translation>黑热</translation>
-    </message>
-    <message>
-        <source>high contrast</source>
-        <translation>高对比度</translation>
     </message>
     <message>
         <source>Captured</source>
@@ -515,26 +475,6 @@
     <message>
         <source>Place a %1: drag across the picture</source>
         <translation>放置%1：在图片上拖动</translation>
-    </message>
-    <message>
-        <source>Iron</source>
-        <translation>铁红</translation>
-    </message>
-    <message>
-        <source>Rainbow</source>
-        <translation>彩虹</translation>
-    </message>
-    <message>
-        <source>White hot</source>
-        <translation>白热</translation>
-    </message>
-    <message>
-        <source>Black hot</source>
-        <translation>黑热</translation>
-    </message>
-    <message>
-        <source>High contrast</source>
-        <translation>高对比度</translation>
     </message>
     <message>
         <source>Palette</source>
@@ -761,6 +701,29 @@
     <message>
         <source>Note</source>
         <translation>备注</translation>
+    </message>
+</context>
+<context>
+    <name>ThermalPalette</name>
+    <message>
+        <source>Iron</source>
+        <translation>铁红</translation>
+    </message>
+    <message>
+        <source>Rainbow</source>
+        <translation>彩虹</translation>
+    </message>
+    <message>
+        <source>White hot</source>
+        <translation>白热</translation>
+    </message>
+    <message>
+        <source>Black hot</source>
+        <translation>黑热</translation>
+    </message>
+    <message>
+        <source>High contrast</source>
+        <translation>高对比度</translation>
     </message>
 </context>
 <context>

@@ -127,7 +127,7 @@ void Livescope::initWidget()
     m_paletteCombo = new QComboBox(page);
     m_paletteCombo->setObjectName(QStringLiteral("paletteComboBox"));
     for (ThermalPalette::Kind kind : ThermalPalette::kinds())
-        m_paletteCombo->addItem(paletteDisplayName(kind), ThermalPalette::name(kind));
+        m_paletteCombo->addItem(ThermalPalette::displayName(kind), ThermalPalette::name(kind));
     auto *paletteLabel = new QLabel(tr("Palette"), page);
     paletteLabel->setBuddy(m_paletteCombo);
     m_autoRangeCheck = new QCheckBox(tr("Automatic range"), page);
@@ -256,23 +256,6 @@ void Livescope::saveAlarmBounds()
     settings.setValue(QStringLiteral("above"), m_alarmThreshold);
     settings.setValue(QStringLiteral("belowEnabled"), m_alarmBelowEnabled);
     settings.setValue(QStringLiteral("below"), m_alarmBelow);
-}
-
-QString Livescope::paletteDisplayName(ThermalPalette::Kind kind)
-{
-    switch (kind) {
-    case ThermalPalette::Iron:
-        return tr("Iron");
-    case ThermalPalette::Rainbow:
-        return tr("Rainbow");
-    case ThermalPalette::WhiteHot:
-        return tr("White hot");
-    case ThermalPalette::BlackHot:
-        return tr("Black hot");
-    case ThermalPalette::Contrast:
-        return tr("High contrast");
-    }
-    return ThermalPalette::name(kind);
 }
 
 void Livescope::setPictureChoice(ThermalPalette::Kind palette, const ColourRange &range)

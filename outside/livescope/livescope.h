@@ -93,7 +93,6 @@ public:
     /** The palette and range the live picture is drawn with; kept in QSettings. */
     void setPictureChoice(ThermalPalette::Kind palette, const ColourRange &range);
     const PictureAnalysis &pictureChoice() const { return m_analysis; }
-    static QString paletteDisplayName(ThermalPalette::Kind kind);
     /** True while the log is on but writing fails. */
     bool isLogPaused() const { return m_logPaused; }
 

@@ -211,10 +211,8 @@ void PicturePage::buildToolBars()
     m_toolBar->addSeparator();
     m_palette = new QComboBox(m_toolBar);
     m_palette->setObjectName(QStringLiteral("paletteChoice"));
-    const QString paletteNames[]
-        = { tr("Iron"), tr("Rainbow"), tr("White hot"), tr("Black hot"), tr("High contrast") };
     for (const ThermalPalette::Kind kind : ThermalPalette::kinds())
-        m_palette->addItem(paletteNames[kind], int(kind));
+        m_palette->addItem(ThermalPalette::displayName(kind), int(kind));
     m_palette->setToolTip(tr("Palette"));
     m_toolBar->addWidget(m_palette);
 
