@@ -63,7 +63,12 @@ Mosaicview::Mosaicview(QWidget *parent)
     connect(model(), &QAbstractItemModel::modelReset, this, moved);
 }
 
-Mosaicview::~Mosaicview() = default;
+Mosaicview::~Mosaicview()
+{
+    // QWidget's destructor deletes the model, which says it was reset on the way out; by then
+    // nothing of this class is left to note it.
+    disconnect(model(), nullptr, this, nullptr);
+}
 
 void Mosaicview::setActiveFile(const QUrlInfo *file)
 {
