@@ -38,20 +38,28 @@ void tst_Ledgerview::cellWidgetsInView_data()
 {
     QTest::addColumn<int>("rows");
     QTest::addColumn<bool>("filledHidden");
-    QTest::newRow("few") << 20 << false;
-    QTest::newRow("many") << 400 << false;
-    QTest::newRow("many, filled while hidden") << 400 << true;
+    QTest::addColumn<int>("current");
+    QTest::newRow("few") << 20 << false << -1;
+    QTest::newRow("many") << 400 << false << -1;
+    QTest::newRow("many, filled while hidden") << 400 << true << -1;
+    // Its geometry, put off while hidden, is in place before the current row is scrolled to.
+    QTest::newRow("many, filled while hidden, current row far down") << 400 << true << 350;
 }
 
 void tst_Ledgerview::cellWidgetsInView()
 {
     QFETCH(int, rows);
     QFETCH(bool, filledHidden);
+    QFETCH(int, current);
     // Hidden as the table is on the window's second page: shown only after the fill.
     QWidget page;
     page.resize(400, 300);
     auto *table = new Ledgerview(&page);
     table->setColumnCount(3);
+    if (current >= 0) {
+        table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        table->verticalHeader()->hide();
+    }
     table->resize(400, 300);
     if (filledHidden)
         table->hide();
@@ -60,10 +68,19 @@ void tst_Ledgerview::cellWidgetsInView()
     // filled twice: a refill of as many rows inserts none
     fill(*table, rows);
     fill(*table, rows);
+    if (current >= 0) {
+        table->setCurrentCell(current, 0);
+        qobject_cast<QLabel *>(table->cellWidget(current, 1))->setText(QStringLiteral("a\nb"));
+    }
     QCoreApplication::processEvents();
     if (filledHidden) {
-        for (int row = 0; row < rows; ++row)
+        for (int row = 0; row < rows && current < 0; ++row)
             QVERIFY(!table->cellWidget(row, 1)->testAttribute(Qt::WA_WState_Polished));
+        if (current >= 0) {
+            // Timers of the hidden view: its rows resized, its geometry updated.
+            for (int turn = 0; turn < 3; ++turn)
+                QCoreApplication::processEvents();
+        }
         table->show();
     }
     QTRY_VERIFY(table->viewport()->isVisible());
@@ -79,12 +96,19 @@ void tst_Ledgerview::cellWidgetsInView()
             if (inView) {
                 QCOMPARE(label->geometry(), table->visualRect(table->model()->index(row, 1)));
                 QVERIFY(label->testAttribute(Qt::WA_WState_Polished));
-            } else if (rows > 200 && row > last) {
+            } else if (rows > 200 && row > last && current < 0) { // measured, else
                 QVERIFY(!label->testAttribute(Qt::WA_WState_Polished));
             }
         }
     };
     const int last = table->rowAt(table->viewport()->height() - 1);
+    if (current >= 0) {
+        QVERIFY(table->rowHeight(current) > table->rowHeight(current - 1));
+        const int first = table->rowAt(0);
+        QVERIFY(first > 0 && first <= current && current <= last);
+        check(first, last);
+        return;
+    }
     check(0, last < 0 ? rows - 1 : last);
 
     if (rows > 200) {

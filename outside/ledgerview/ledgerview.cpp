@@ -240,10 +240,28 @@ void Ledgerview::updateEditorGeometries()
     m_placed = std::move(inView);
 }
 
+void Ledgerview::updateGeometries()
+{
+    // Qt lays out the items of a hidden view when it is shown, but would measure every row of
+    // a header sized to its contents on each geometry update meanwhile (a row resized, a
+    // refill, a resize). The update is put off to the layout that the showing does: the scroll
+    // bars are right before the current row is scrolled to.
+    if (!isVisible() && rowCount() >= ManyRows) {
+        m_geometriesHeld = true;
+        scheduleDelayedItemsLayout();
+        return;
+    }
+    m_geometriesHeld = false;
+    QTableWidget::updateGeometries();
+}
+
 void Ledgerview::showEvent(QShowEvent *event)
 {
     QTableWidget::showEvent(event);
-    updateEditorGeometries();
+    if (m_geometriesHeld)
+        updateGeometries(); // which places the cell widgets too
+    else
+        updateEditorGeometries();
 }
 
 void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,

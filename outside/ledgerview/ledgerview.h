@@ -25,6 +25,9 @@ class QUrlInfo;
  *
  * Rows sized to their contents measure the text of one-line cells once, not once per cell,
  * and labels not polished yet by one alike label that is.
+ *
+ * A hidden view with many rows puts its geometry updates off until it is shown: Qt measures
+ * every row of a header sized to its contents on each of them, and would do it again on show.
  */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
@@ -46,6 +49,7 @@ protected:
     int sizeHintForRow(int row) const override;
     void changeEvent(QEvent *event) override;
     void updateEditorGeometries() override;
+    void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
@@ -77,6 +81,8 @@ private:
     struct MeasuredLabel;
 
     bool m_holding = false;
+    /** Whether a geometry update was put off while the view was hidden. */
+    bool m_geometriesHeld = false;
     /** Whether the model announced changes of cells while they were held. */
     bool m_changesHeld = false;
     mutable QObject *m_polishing = nullptr;
