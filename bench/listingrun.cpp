@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QScrollBar>
+#include <QStackedLayout>
 #include <QTimer>
 
 #include <ctime>
@@ -291,6 +292,20 @@ QList<double> ListingRun::scrollPaintsMs(int screens)
         paints << ms(before, clock.nsecsElapsed());
     }
     return paints;
+}
+
+double ListingRun::showTableMs()
+{
+    Ledgerview *table = window->table();
+    QStackedLayout *pages = table ? qobject_cast<QStackedLayout *>(
+                                table->parentWidget() ? table->parentWidget()->layout() : nullptr)
+                                  : nullptr;
+    if (!pages)
+        return -1;
+    const qint64 before = clock.nsecsElapsed();
+    pages->setCurrentWidget(table);
+    table->viewport()->repaint();
+    return ms(before, clock.nsecsElapsed());
 }
 
 double ListingRun::closeWindowMs()

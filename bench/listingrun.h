@@ -61,6 +61,11 @@ public:
      * each scroll took to paint: the scroll bar's move and a repaint of the grid's viewport.
      */
     QList<double> scrollPaintsMs(int screens);
+    /**
+     * Shows the table as the "List" button does and returns how long that took, with a repaint
+     * of the table's viewport; -1 without a table.
+     */
+    double showTableMs();
     /** Closes the window (its closeEvent stops the worker) and returns how long close() took. */
     double closeWindowMs();
 
