@@ -213,6 +213,7 @@ void tst_Ledgerview::rowHeightsAsQtMeasures_data()
         << QStringLiteral("QLabel { qproperty-margin: 9; min-height: 52px; }");
     QTest::newRow("tall header sections")
         << QStringLiteral("QHeaderView::section { padding: 14px; }");
+    QTest::newRow("large header font") << QStringLiteral("QHeaderView { font-size: 40px; }");
 }
 
 void tst_Ledgerview::rowHeightsAsQtMeasures()
@@ -269,6 +270,8 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
     }
     for (int row = 0; row < rows; ++row)
         QCOMPARE(table.rowHeight(row), reference.rowHeight(row));
+    QCOMPARE(table.verticalHeader()->minimumSectionSize(),
+             reference.verticalHeader()->minimumSectionSize());
 }
 
 QTEST_MAIN(tst_Ledgerview)

@@ -1,6 +1,8 @@
 #include "ledgerrowheader.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QStyle>
 #include <QTableWidget>
 
 namespace {
@@ -12,7 +14,9 @@ constexpr int ManySections = 64;
 
 LedgerRowHeader::LedgerRowHeader(QWidget *parent)
     : QHeaderView(Qt::Vertical, parent)
-{ }
+{
+    pinMinimumSectionSize();
+}
 
 LedgerRowHeader::~LedgerRowHeader() = default;
 
@@ -54,8 +58,7 @@ bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
         return false;
     // A row's number, as the table gives it, is one line without being written out.
     const QVariant label = data(Qt::DisplayRole);
-    return label.userType() == QMetaType::Int
-        || !label.toString().contains(QLatin1Char('\n'));
+    return label.userType() == QMetaType::Int || !label.toString().contains(QLatin1Char('\n'));
 }
 
 void LedgerRowHeader::changeEvent(QEvent *event)
@@ -63,4 +66,28 @@ void LedgerRowHeader::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         m_plainHeight = -1;
     QHeaderView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        pinMinimumSectionSize();
+}
+
+bool LedgerRowHeader::event(QEvent *event)
+{
+    const bool handled = QHeaderView::event(event);
+    // A style sheet takes effect when the header is polished.
+    if (event->type() == QEvent::Polish)
+        pinMinimumSectionSize();
+    return handled;
+}
+
+void LedgerRowHeader::pinMinimumSectionSize()
+{
+    if (m_pinnedMinimum >= 0 && minimumSectionSize() != m_pinnedMinimum)
+        return; // set from outside
+    // As QHeaderView works it out for a vertical header when none is set.
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+    const int minimum = qMax(QApplication::globalStrut().height(), fontMetrics().height() + margin);
+    if (minimum == m_pinnedMinimum)
+        return;
+    m_pinnedMinimum = minimum;
+    setMinimumSectionSize(minimum);
 }

@@ -12,6 +12,9 @@
  * section is one line of plain text in the header's font for nearly every row, and all such
  * labels are equally high, so that height is measured once. The width of each label still
  * comes from the style, for the header's own size hint.
+ *
+ * Its minimum section size, asked for every section of each pass, is worked out as Qt does
+ * whenever the font or the style changes, not on every call, unless it was set from outside.
  */
 class LEDGERVIEW_EXPORT LedgerRowHeader : public QHeaderView
 {
@@ -25,12 +28,17 @@ public:
 protected:
     QSize sectionSizeFromContents(int logicalIndex) const override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     bool isPlainLabel(int logicalIndex) const;
+    /** Sets the minimum section size Qt would work out, unless another one was set. */
+    void pinMinimumSectionSize();
 
     mutable int m_plainHeight = -1;
     mutable bool m_measuringWidth = false;
+    /** The minimum section size set by this class; -1 when none was. */
+    int m_pinnedMinimum = -1;
 };
 
 #endif // LEDGERROWHEADER_H

@@ -103,9 +103,24 @@ Ledgerview::Ledgerview(QWidget *parent)
     rowHeader->setHighlightSections(true);
     setVerticalHeader(rowHeader);
     setWordWrap(false);
+    // Changes of cells come through dataChanged(), of rows through their own overrides.
+    const QAbstractItemModel *cells = model();
+    const auto forget = [this] { forgetRowHints(); };
+    connect(cells, &QAbstractItemModel::layoutChanged, this, forget);
+    connect(cells, &QAbstractItemModel::modelReset, this, forget);
+    connect(cells, &QAbstractItemModel::rowsMoved, this, forget);
+    connect(cells, &QAbstractItemModel::columnsInserted, this, forget);
+    connect(cells, &QAbstractItemModel::columnsRemoved, this, forget);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, forget);
 }
 
-Ledgerview::~Ledgerview() = default;
+Ledgerview::~Ledgerview()
+{
+    // QWidget's destructor deletes the model and the headers, which may still signal changes;
+    // by then nothing of this class is left to note them.
+    disconnect(model(), nullptr, this, nullptr);
+    disconnect(horizontalHeader(), &QHeaderView::sectionResized, this, nullptr);
+}
 
 void Ledgerview::setActiveFile(const QUrlInfo *file)
 {
@@ -128,6 +143,7 @@ void Ledgerview::setActiveFile(const QUrlInfo *file)
 void Ledgerview::reset()
 {
     forgetMeasurements();
+    forgetRowHints();
     m_widgetColumns.clear();
     QTableWidget::reset();
     if (rowCount() >= ManyRows)
@@ -136,9 +152,16 @@ void Ledgerview::reset()
 
 void Ledgerview::rowsInserted(const QModelIndex &parent, int start, int end)
 {
+    forgetRowHints();
     QTableWidget::rowsInserted(parent, start, end);
     if (end - start + 1 >= ManyRows)
         holdCellWidgets();
+}
+
+void Ledgerview::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    forgetRowHints();
+    QTableWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
 void Ledgerview::holdCellWidgets()
@@ -252,7 +275,9 @@ void Ledgerview::updateGeometries()
         return;
     }
     m_geometriesHeld = false;
+    ++m_updatingGeometries;
     QTableWidget::updateGeometries();
+    --m_updatingGeometries;
 }
 
 void Ledgerview::showEvent(QShowEvent *event)
@@ -267,6 +292,7 @@ void Ledgerview::showEvent(QShowEvent *event)
 void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                              const QVector<int> &roles)
 {
+    forgetRowHints();
     const bool oneCell = topLeft == bottomRight && topLeft.isValid();
     // Qt announces every cell widget it is given as a change of its cell, calling this
     // directly; the model's changes come through its signal and never bring a widget.
@@ -347,6 +373,25 @@ int Ledgerview::sizeHintForRow(int row) const
     // lines, an icon, a font or size of their own) are measured as Qt does.
     if (rowCount() < ManyRows || wordWrap())
         return measuredByQt(row);
+    // Only the geometry updates reuse heights: a caller that resizes the rows itself may
+    // have changed a cell widget just before.
+    if (!m_updatingGeometries)
+        return measuredHint(row);
+    if (m_rowHints.empty()) {
+        m_rowHints.assign(size_t(rowCount()), -1);
+        QMetaObject::invokeMethod(
+            const_cast<Ledgerview *>(this), [this] { forgetRowHints(); }, Qt::QueuedConnection);
+    }
+    if (size_t(row) >= m_rowHints.size())
+        return measuredHint(row);
+    int &kept = m_rowHints[size_t(row)];
+    if (kept < 0)
+        kept = measuredHint(row);
+    return kept;
+}
+
+int Ledgerview::measuredHint(int row) const
+{
     ensurePolished();
     int hint = 0;
     for (int column = 0; column < columnCount(); ++column) {
@@ -420,8 +465,14 @@ Ledgerview::CellWidgetHeight Ledgerview::cellWidgetHeight(const QWidget *widget)
     return measured;
 }
 
+void Ledgerview::forgetRowHints() const
+{
+    std::vector<int>().swap(m_rowHints);
+}
+
 void Ledgerview::forgetMeasurements()
 {
+    forgetRowHints();
     m_plainTextHeight = -1;
     m_measuredLabels.clear();
 }

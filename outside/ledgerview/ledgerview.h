@@ -28,6 +28,9 @@ class QUrlInfo;
  *
  * A hidden view with many rows puts its geometry updates off until it is shown: Qt measures
  * every row of a header sized to its contents on each of them, and would do it again on show.
+ * Showing it updates its geometry several times over: the rows are measured by the first
+ * update of a turn of the event loop, and the others of that turn reuse those heights unless
+ * the cells changed meanwhile.
  */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
@@ -56,6 +59,7 @@ protected:
                      const QVector<int> &roles = QVector<int>()) override;
     void showEvent(QShowEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
 
 private:
     void holdCellWidgets();
@@ -63,6 +67,9 @@ private:
     /** Announces the model's changes held back while the cells were held, as one. */
     void passOnHeldChanges();
 
+    int measuredHint(int row) const;
+    /** Drops the row heights kept for the geometry updates of this turn of the event loop. */
+    void forgetRowHints() const;
     int plainTextHeight(const QTableWidgetItem *cell) const;
     /** The row's height as Qt measures it, its cell widgets polished first. */
     int measuredByQt(int row) const;
@@ -83,6 +90,9 @@ private:
     bool m_holding = false;
     /** Whether a geometry update was put off while the view was hidden. */
     bool m_geometriesHeld = false;
+    int m_updatingGeometries = 0;
+    /** Row heights measured by a geometry update in this turn of the event loop; -1 unknown. */
+    mutable std::vector<int> m_rowHints;
     /** Whether the model announced changes of cells while they were held. */
     bool m_changesHeld = false;
     mutable QObject *m_polishing = nullptr;
