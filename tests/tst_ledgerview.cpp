@@ -270,6 +270,18 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
     }
     for (int row = 0; row < rows; ++row)
         QCOMPARE(table.rowHeight(row), reference.rowHeight(row));
+    // Cells changed and rows sorted since are measured again.
+    for (QTableWidget *view : { &reference, static_cast<QTableWidget *>(&table) }) {
+        view->sortItems(2);
+        view->resizeRowsToContents();
+        view->item(20, 2)->setText(QStringLiteral("two\nlines"));
+        delete view->takeItem(
+            view->row(view->findItems(QStringLiteral("two\nlines.bmp"), Qt::MatchExactly).value(0)),
+            2);
+        view->resizeRowsToContents();
+    }
+    for (int row = 0; row < rows; ++row)
+        QCOMPARE(table.rowHeight(row), reference.rowHeight(row));
     QCOMPARE(table.verticalHeader()->minimumSectionSize(),
              reference.verticalHeader()->minimumSectionSize());
 }

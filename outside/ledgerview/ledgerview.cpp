@@ -14,6 +14,9 @@ namespace {
 
 // From this many rows on, a refill hides the viewport until its cell widgets are placed.
 constexpr int ManyRows = 64;
+// Rows with fewer columns keep which of their cells hold one line of plain text.
+constexpr int KeptColumns = 32;
+constexpr quint32 UnknownCells = ~0u;
 // Label looks kept with their measured heights.
 constexpr size_t MeasuredLooks = 8;
 
@@ -105,13 +108,18 @@ Ledgerview::Ledgerview(QWidget *parent)
     setWordWrap(false);
     // Changes of cells come through dataChanged(), of rows through their own overrides.
     const QAbstractItemModel *cells = model();
-    const auto forget = [this] { forgetRowHints(); };
+    const auto forget = [this] { forgetCells(); };
     connect(cells, &QAbstractItemModel::layoutChanged, this, forget);
     connect(cells, &QAbstractItemModel::modelReset, this, forget);
     connect(cells, &QAbstractItemModel::rowsMoved, this, forget);
     connect(cells, &QAbstractItemModel::columnsInserted, this, forget);
     connect(cells, &QAbstractItemModel::columnsRemoved, this, forget);
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, forget);
+    // Of the columns' widths, the rows' heights depend only on which are hidden (no word wrap).
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int, int oldSize, int newSize) {
+                if (oldSize == 0 || newSize == 0)
+                    forgetRowHints();
+            });
 }
 
 Ledgerview::~Ledgerview()
@@ -143,7 +151,6 @@ void Ledgerview::setActiveFile(const QUrlInfo *file)
 void Ledgerview::reset()
 {
     forgetMeasurements();
-    forgetRowHints();
     m_widgetColumns.clear();
     QTableWidget::reset();
     if (rowCount() >= ManyRows)
@@ -152,7 +159,7 @@ void Ledgerview::reset()
 
 void Ledgerview::rowsInserted(const QModelIndex &parent, int start, int end)
 {
-    forgetRowHints();
+    forgetCells();
     QTableWidget::rowsInserted(parent, start, end);
     if (end - start + 1 >= ManyRows)
         holdCellWidgets();
@@ -160,7 +167,7 @@ void Ledgerview::rowsInserted(const QModelIndex &parent, int start, int end)
 
 void Ledgerview::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
-    forgetRowHints();
+    forgetCells();
     QTableWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
@@ -293,6 +300,11 @@ void Ledgerview::dataChanged(const QModelIndex &topLeft, const QModelIndex &bott
                              const QVector<int> &roles)
 {
     forgetRowHints();
+    if (!m_plainCells.empty() && topLeft.isValid() && bottomRight.isValid()) {
+        const size_t last = qMin(size_t(bottomRight.row()) + 1, m_plainCells.size());
+        for (size_t row = size_t(topLeft.row()); row < last; ++row)
+            m_plainCells[row] = UnknownCells;
+    }
     const bool oneCell = topLeft == bottomRight && topLeft.isValid();
     // Qt announces every cell widget it is given as a change of its cell, calling this
     // directly; the model's changes come through its signal and never bring a widget.
@@ -393,10 +405,25 @@ int Ledgerview::sizeHintForRow(int row) const
 int Ledgerview::measuredHint(int row) const
 {
     ensurePolished();
+    const int columns = columnCount();
+    // The cells' text is looked at once until it changes; cell widgets are asked every time,
+    // as nothing tells of their changes.
+    quint32 *plainCells = nullptr;
+    if (columns < KeptColumns) {
+        if (m_plainCells.empty())
+            m_plainCells.assign(size_t(rowCount()), UnknownCells);
+        if (size_t(row) < m_plainCells.size())
+            plainCells = &m_plainCells[size_t(row)];
+    }
+    const bool known = plainCells && *plainCells != UnknownCells && m_plainTextHeight >= 0;
+    quint32 plain = 0;
+    bool someHidden = false;
     int hint = 0;
-    for (int column = 0; column < columnCount(); ++column) {
-        if (isColumnHidden(column))
+    for (int column = 0; column < columns; ++column) {
+        if (isColumnHidden(column)) {
+            someHidden = true;
             continue;
+        }
         const QWidget *widget
             = m_widgetColumns.contains(column) ? cellWidget(row, column) : nullptr;
         if (widget) {
@@ -404,17 +431,27 @@ int Ledgerview::measuredHint(int row) const
             const CellWidgetHeight height = cellWidgetHeight(widget);
             hint = qBound(height.minimum, qMax(hint, height.hint), height.maximum);
         }
+        const quint32 bit = 1u << column;
+        if (known) {
+            if (*plainCells & bit)
+                hint = qMax(hint, m_plainTextHeight);
+            continue;
+        }
         const QTableWidgetItem *cell = item(row, column);
         if (!cell)
             continue;
         const QString text = cell->text();
-        const bool plain = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
+        const bool plainCell = !text.isEmpty() && !text.contains(QLatin1Char('\n'))
             && cell->data(Qt::DecorationRole).isNull() && cell->data(Qt::FontRole).isNull()
             && cell->data(Qt::SizeHintRole).isNull();
-        if (!plain)
+        if (!plainCell)
             return measuredByQt(row);
+        plain |= bit;
         hint = qMax(hint, plainTextHeight(cell));
     }
+    // Hidden columns were not looked at: rows are kept only with every column in view.
+    if (plainCells && !known && !someHidden)
+        *plainCells = plain;
     return showGrid() ? hint + 1 : hint;
 }
 
@@ -470,9 +507,15 @@ void Ledgerview::forgetRowHints() const
     std::vector<int>().swap(m_rowHints);
 }
 
-void Ledgerview::forgetMeasurements()
+void Ledgerview::forgetCells() const
 {
     forgetRowHints();
+    std::vector<quint32>().swap(m_plainCells);
+}
+
+void Ledgerview::forgetMeasurements()
+{
+    forgetCells();
     m_plainTextHeight = -1;
     m_measuredLabels.clear();
 }

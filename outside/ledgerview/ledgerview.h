@@ -30,7 +30,8 @@ class QUrlInfo;
  * every row of a header sized to its contents on each of them, and would do it again on show.
  * Showing it updates its geometry several times over: the rows are measured by the first
  * update of a turn of the event loop, and the others of that turn reuse those heights unless
- * the cells changed meanwhile.
+ * the cells changed meanwhile. Which cells hold one line of plain text is looked at again only
+ * once they change.
  */
 class LEDGERVIEW_EXPORT Ledgerview : public QTableWidget
 {
@@ -70,6 +71,8 @@ private:
     int measuredHint(int row) const;
     /** Drops the row heights kept for the geometry updates of this turn of the event loop. */
     void forgetRowHints() const;
+    /** Drops those and what is kept of the cells' text. */
+    void forgetCells() const;
     int plainTextHeight(const QTableWidgetItem *cell) const;
     /** The row's height as Qt measures it, its cell widgets polished first. */
     int measuredByQt(int row) const;
@@ -93,6 +96,11 @@ private:
     int m_updatingGeometries = 0;
     /** Row heights measured by a geometry update in this turn of the event loop; -1 unknown. */
     mutable std::vector<int> m_rowHints;
+    /**
+     * For each row, the columns whose cells held one line of plain text when last looked at;
+     * UnknownCells when not looked at since they changed.
+     */
+    mutable std::vector<quint32> m_plainCells;
     /** Whether the model announced changes of cells while they were held. */
     bool m_changesHeld = false;
     mutable QObject *m_polishing = nullptr;
