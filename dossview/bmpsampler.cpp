@@ -104,18 +104,36 @@ QImage BmpSampler::sample(const char *data, const Layout &layout, const QSize &b
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    image.fill(0);
 
     const Axis columns = axis(layout.width, size.width());
     const Axis rows = axis(layout.height, size.height());
+    // Pixels Qt leaves undrawn stay zero.
+    if (columns.count < size.width() || rows.count < size.height())
+        image.fill(0);
+
+    // A pixel is read as four bytes where the fourth still lies in its row's stored bytes,
+    // which takes a third of the loads; the last columns of a row without padding byte by byte.
+    std::vector<int> offsets(size_t(columns.count));
+    int wide = 0;
+    for (int x = 0; x < columns.count; ++x) {
+        offsets[size_t(x)] = 3 * columns.positions[size_t(x)];
+        if (offsets[size_t(x)] + 4 <= layout.stride)
+            wide = x + 1;
+    }
     const auto *pixels = reinterpret_cast<const uchar *>(data + layout.pixelOffset);
     for (int y = 0; y < rows.count; ++y) {
         const int sourceRow = rows.positions[size_t(y)];
         const int storedRow = layout.topDown ? sourceRow : layout.height - 1 - sourceRow;
         const uchar *line = pixels + storedRow * layout.stride;
         auto *target = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < columns.count; ++x) {
-            const uchar *pixel = line + 3 * columns.positions[size_t(x)];
+        int x = 0;
+        for (; x < wide; ++x) {
+            quint32 bgr;
+            std::memcpy(&bgr, line + offsets[size_t(x)], 4);
+            target[x] = 0xff000000u | qFromLittleEndian(bgr);
+        }
+        for (; x < columns.count; ++x) {
+            const uchar *pixel = line + offsets[size_t(x)];
             target[x] = qRgb(pixel[2], pixel[1], pixel[0]);
         }
     }

@@ -7,11 +7,15 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <vector>
+
 namespace {
 
 // Signalled entries the GUI thread may have waiting at most. A worker far ahead would leave the
 // GUI thread one long pass of queued signals to work through, with the window frozen meanwhile.
 constexpr int MaxAhead = 64;
+// Pictures decoded before their entries are signalled together.
+constexpr int Burst = 8;
 
 // Workers let go while running. A deleteLater that comes after the event loop has ended is
 // never carried out, so the application's end deletes those that have finished by then.
@@ -83,11 +87,26 @@ void DiplayThumbnailThread::work()
     QImage keptTable;
     bool kept = false;
 
+    // Entries published and not yet signalled, in the order of their signals: a table row is
+    // stored as -1 - j. They are signalled a burst at a time: the GUI thread, which sleeps
+    // between two thumbnails, then wakes once for the burst instead of once a signal, and
+    // waking it costs this thread more than many a thumbnail's share of decoding.
+    std::vector<int> unsignalled;
+    unsignalled.reserve(2 * Burst);
     int signalled = 0;
-    auto waitForRoom = [&] {
-        while (signalled - batch.taken() >= MaxAhead && !stopRequested.load())
-            QThread::msleep(1);
-        ++signalled;
+    auto signalAll = [&] {
+        for (const int entry : unsignalled) {
+            while (signalled - batch.taken() >= MaxAhead && !stopRequested.load())
+                QThread::msleep(1);
+            if (stopRequested.load())
+                break;
+            ++signalled;
+            if (entry >= 0)
+                emit refreshLister1(entry);
+            else
+                emit addLabel(-1 - entry, batch.tableLabel(-1 - entry));
+        }
+        unsignalled.clear();
     };
 
     int i = 0;
@@ -112,8 +131,7 @@ void DiplayThumbnailThread::work()
                 }
             }
             batch.putGrid(i, replace, std::move(grid));
-            waitForRoom();
-            emit refreshLister1(i);
+            unsignalled.push_back(i);
             if (stopRequested.load())
                 break;
             ++i;
@@ -133,8 +151,7 @@ void DiplayThumbnailThread::work()
                 }
                 if (exists) {
                     batch.putTable(j, std::move(table));
-                    waitForRoom();
-                    emit addLabel(j, batch.tableLabel(j));
+                    unsignalled.push_back(-1 - j);
                 }
             }
             kept = false;
@@ -143,7 +160,10 @@ void DiplayThumbnailThread::work()
                 break;
             ++j;
         }
-        if (i >= gridCount && j >= tableCount)
+        const bool done = i >= gridCount && j >= tableCount;
+        if (done || int(unsignalled.size()) >= 2 * Burst)
+            signalAll();
+        if (done || stopRequested.load())
             break;
     }
 }

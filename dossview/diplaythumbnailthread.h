@@ -15,8 +15,9 @@ class ThumbnailBatch;
 /**
  * The thumbnail worker of one listing of a Dossview. It walks the grid entries and the table
  * rows in lock-step, decodes each picture (once for both sizes), publishes the thumbnails in
- * its batch and signals each entry: refreshLister1(i) for every grid entry, addLabel(j, label)
- * for every table row whose picture file exists. It never touches a widget, an item or a
+ * its batch and signals each entry, a few pictures' entries at a time and in lock-step order:
+ * refreshLister1(i) for every grid entry, addLabel(j, label) for every table row whose picture
+ * file exists. It never touches a widget, an item or a
  * pixmap; the window puts the thumbnails in place when the signals arrive.
  *
  * It stays at most a few dozen signalled entries ahead of the entries the window has taken, so
