@@ -58,7 +58,8 @@ bool LedgerRowHeader::isPlainLabel(int logicalIndex) const
         return false;
     // A row's number, as the table gives it, is one line without being written out.
     const QVariant label = data(Qt::DisplayRole);
-    return label.userType() == QMetaType::Int || !label.toString().contains(QLatin1Char('\n'));
+    return label.userType() == QMetaType::Int
+        || !label.toString().contains(QLatin1Char('\n'));
 }
 
 void LedgerRowHeader::changeEvent(QEvent *event)
