@@ -15,6 +15,7 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
+#include "thumbnaillabel.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -120,37 +121,45 @@ int main(int argc, char **argv)
         table->setUpdatesEnabled(true);
     });
 
-    const QPixmap placeholder
-        = QPixmap(QStringLiteral(":/image/picture.png")).scaledToHeight(24, Qt::SmoothTransformation);
+    const QPixmap placeholder = QPixmap(QStringLiteral(":/image/picture.png"))
+                                    .scaledToHeight(24, Qt::SmoothTransformation);
     std::vector<QLabel *> labels;
-    part("table: the label alone (QLabel in the viewport, placeholder)", [&] {
-        for (int i = 0; i < n; ++i) {
-            auto *label = new QLabel(table->viewport());
-            label->setAlignment(Qt::AlignCenter);
-            label->setPixmap(placeholder);
-            labels.push_back(label);
-        }
-    }, false);
-    part("table: the label as the cell's widget (setCellWidget)", [&] {
-        for (int i = 0; i < n; ++i)
-            table->setCellWidget(i, 1, labels[size_t(i)]);
-    }, false);
+    part(
+        "table: the label alone (QLabel in the viewport, placeholder)",
+        [&] {
+            for (int i = 0; i < n; ++i) {
+                auto *label = new ThumbnailLabel(table->viewport());
+                label->setAlignment(Qt::AlignCenter);
+                label->setPixmap(placeholder);
+                labels.push_back(label);
+            }
+        },
+        false);
+    part(
+        "table: the label as the cell's widget (setCellWidget)",
+        [&] {
+            for (int i = 0; i < n; ++i)
+                table->setCellWidget(i, 1, labels[size_t(i)]);
+        },
+        false);
     part("table: the labels' polish (the theme's style sheet)",
          [&] { QCoreApplication::processEvents(); });
+    // Copies, so that each pixmap's pixels count (a pixmap shares the pixels of its image).
     part("table: the thumbnail as the label's pixmap", [&] {
         for (int i = 0; i < n; ++i)
-            labels[size_t(i)]->setPixmap(QPixmap::fromImage(tableThumbnails[size_t(i)]));
+            labels[size_t(i)]->setPixmap(QPixmap::fromImage(tableThumbnails[size_t(i)].copy()));
     });
-    std::vector<CompactImage> compactTable;
-    part("  (the same thumbnail as a CompactImage)", [&] {
-        for (const QImage &image : tableThumbnails)
-            compactTable.push_back(CompactImage::fromImage(image));
+    part("  then held compactly by the hidden ThumbnailLabel (change)", [&] {
+        for (int i = 0; i < n; ++i) {
+            if (auto *label = qobject_cast<ThumbnailLabel *>(labels[size_t(i)]))
+                label->setThumbnail(tableThumbnails[size_t(i)].copy());
+        }
     });
     std::shared_ptr<ThumbnailBatch> batch;
 
-    const QIcon gridPlaceholder(QPixmap(QStringLiteral(":/image/picture.png"))
-                                    .scaled(144, 192, Qt::IgnoreAspectRatio,
-                                            Qt::FastTransformation));
+    const QIcon gridPlaceholder(
+        QPixmap(QStringLiteral(":/image/picture.png"))
+            .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     part("grid: the item (text, tips, record, placeholder icon)", [&] {
         grid->setUpdatesEnabled(false);
         for (int i = 0; i < n; ++i) {

@@ -13,6 +13,7 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
+#include "thumbnaillabel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,6 +49,15 @@ QVariant recordData(QUrlInfo *record)
 QUrlInfo *recordOf(const QVariant &data)
 {
     return reinterpret_cast<QUrlInfo *>(data.value<quintptr>());
+}
+
+// The table's labels are ours, and keep their thumbnails compactly while hidden.
+void setLabelThumbnail(QLabel *label, const QImage &image)
+{
+    if (auto *thumbnailLabel = qobject_cast<ThumbnailLabel *>(label))
+        thumbnailLabel->setThumbnail(image);
+    else
+        label->setPixmap(QPixmap::fromImage(image));
 }
 
 QString fileNameOf(const QString &path)
@@ -296,7 +306,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         ledgerview->setItem(i, 0, number);
 
         // Made inside the viewport, where the cell puts it anyway.
-        auto *label = new QLabel(ledgerview->viewport());
+        auto *label = new ThumbnailLabel(ledgerview->viewport());
         label->setAlignment(Qt::AlignCenter);
         label->setPixmap(picture);
         ledgerview->setCellWidget(i, 1, label);
@@ -541,12 +551,12 @@ void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const
     auto *label = qobject_cast<QLabel *>(ledgerview->cellWidget(current.row(), 1));
     const QTableWidgetItem *nameItem = ledgerview->item(current.row(), 2);
     QUrlInfo *record = nameItem ? recordOf(nameItem->data(RecordRole)) : nullptr;
-    if (label && label->pixmap(Qt::ReturnByValue).isNull() && record) {
+    if (label && ThumbnailLabel::shownPixmap(label).isNull() && record) {
         const QFileInfo info(record->name());
         if (info.exists()) {
             ThumbnailDecoder decoder;
-            label->setPixmap(QPixmap::fromImage(
-                decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
+            setLabelThumbnail(
+                label, decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table);
         }
     }
     mosaicview->setActiveFile(record);
@@ -601,7 +611,7 @@ void Dossview::slotLister2AddLabel(int row, QLabel *label)
         return;
     }
     if (fresh)
-        label->setPixmap(QPixmap::fromImage(std::move(image)));
+        setLabelThumbnail(label, image);
     ledgerview->setCellWidget(row, 1, label);
 }
 

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPicture>
 #include <QPointer>
 
 namespace {
@@ -31,6 +32,7 @@ struct LabelLook
         , parent(label->parentWidget())
         , pixmapSize(pixmap.size())
         , hasPixmap(!pixmap.isNull())
+        , pictureBounds(label->picture(Qt::ReturnByValue).boundingRect())
         , text(label->text())
         , styleSheet(label->styleSheet())
         , objectName(label->objectName())
@@ -53,7 +55,8 @@ struct LabelLook
     bool operator==(const LabelLook &other) const
     {
         return metaObject == other.metaObject && parent == other.parent
-            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap && text == other.text
+            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap
+            && pictureBounds == other.pictureBounds && text == other.text
             && styleSheet == other.styleSheet && objectName == other.objectName
             && font == other.font && contents == other.contents && minimumSize == other.minimumSize
             && maximumSize == other.maximumSize && alignment == other.alignment
@@ -67,6 +70,7 @@ struct LabelLook
     const QWidget *parent;
     QSize pixmapSize;
     bool hasPixmap;
+    QRect pictureBounds; ///< a picture is measured by its bounds, as a pixmap by its size
     QString text;
     QString styleSheet;
     QString objectName;
