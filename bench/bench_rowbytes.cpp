@@ -195,6 +195,8 @@ int main(int argc, char **argv)
     grid->clear();
     batch.reset();
     QCoreApplication::processEvents();
+    labels.clear();
+    const qint64 beforeListing = heapInUse();
     window->setFiles(copies);
     auto *last = qobject_cast<QLabel *>(table->cellWidget(n - 1, 1));
     while (last->pixmap(Qt::ReturnByValue).height() == 24)
@@ -203,7 +205,9 @@ int main(int argc, char **argv)
     int polished = 0;
     for (int i = 0; i < n; ++i)
         polished += table->cellWidget(i, 1)->testAttribute(Qt::WA_WState_Polished);
-    std::printf("the window's own listing: %d of %d labels polished\n", polished, n);
+    std::printf("the window's own listing, its worker done: %.0f B a picture; %d of %d labels "
+                "polished\n",
+                double(heapInUse() - beforeListing) / n, polished, n);
     delete window;
     qDeleteAll(copies);
     qDeleteAll(records);

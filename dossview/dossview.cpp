@@ -60,6 +60,17 @@ void setLabelThumbnail(QLabel *label, const QImage &image)
         label->setPixmap(QPixmap::fromImage(image));
 }
 
+// A table cell's item: a copy of the item above when it has the same text, so that the two share
+// their data (most pictures of a card are as large, many are taken in the same minute).
+QTableWidgetItem *itemAfter(const QTableWidgetItem *above, const QString &text, int alignment)
+{
+    if (above && above->text() == text && above->textAlignment() == alignment)
+        return above->clone();
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment);
+    return item;
+}
+
 QString fileNameOf(const QString &path)
 {
 #ifdef Q_OS_UNIX
@@ -277,8 +288,13 @@ void Dossview::setFiles(QList<QUrlInfo *> records)
     if (mode() == DeviceManager::UsbFile) {
         stopDiplayThumbnailThread();
         setFile(nullptr);
-        fillLedgerview(records);
-        fillMosaicview(records);
+        // Each file name is written once, for both views.
+        QStringList names;
+        names.reserve(records.size());
+        for (const QUrlInfo *record : qAsConst(records))
+            names.append(record ? fileNameOf(record->name()) : QString());
+        fillLedgerview(records, names);
+        fillMosaicview(records, names);
         if (!records.isEmpty())
             startDiplayThumbnailThread();
     }
@@ -286,7 +302,7 @@ void Dossview::setFiles(QList<QUrlInfo *> records)
     QGuiApplication::restoreOverrideCursor();
 }
 
-void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
+void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &names)
 {
     ledgerview->setUpdatesEnabled(false);
     ledgerview->clearContents();
@@ -311,7 +327,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
         label->setPixmap(picture);
         ledgerview->setCellWidget(i, 1, label);
 
-        auto *name = new QTableWidgetItem(record ? fileNameOf(record->name()) : QString());
+        auto *name = new QTableWidgetItem(names.at(i));
         name->setData(RecordRole, recordData(records.at(i)));
         name->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 2, name);
@@ -323,9 +339,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
             dateText = modified ? dates.text(modified)
                                 : locale.toString(record->lastModified(), dateFormat);
         }
-        auto *date = new QTableWidgetItem(dateText);
-        date->setTextAlignment(Qt::AlignCenter);
-        ledgerview->setItem(i, 3, date);
+        ledgerview->setItem(i, 3, itemAfter(ledgerview->item(i - 1, 3), dateText, Qt::AlignCenter));
 
         QString sizeText;
         if (record) {
@@ -337,25 +351,26 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
             }
             sizeText = textedSizeText;
         }
-        auto *size = new QTableWidgetItem(sizeText);
-        size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        ledgerview->setItem(i, 4, size);
+        ledgerview->setItem(
+            i, 4,
+            itemAfter(ledgerview->item(i - 1, 4), sizeText, Qt::AlignRight | Qt::AlignVCenter));
     }
     ledgerview->setUpdatesEnabled(true);
 }
 
-void Dossview::fillMosaicview(const QList<QUrlInfo *> &records)
+void Dossview::fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &names)
 {
     const QIcon picture(QPixmap(QStringLiteral(":/image/picture.png"))
                             .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
     mosaicview->setUpdatesEnabled(false);
     mosaicview->clear();
-    for (QUrlInfo *record : records) {
+    for (int i = 0; i < records.size(); ++i) {
+        QUrlInfo *record = records.at(i);
         const QString path = record ? record->name() : QString();
         auto *item = new QListWidgetItem;
         item->setData(RecordRole, recordData(record));
         item->setIcon(picture);
-        item->setText(fileNameOf(path));
+        item->setText(names.at(i));
         item->setToolTip(path);
         item->setStatusTip(path);
         mosaicview->insertItem(mosaicview->count(), item);

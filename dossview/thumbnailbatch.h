@@ -55,22 +55,29 @@ public:
     bool takeTable(int j, bool *fresh, QImage *image);
 
 private:
+    // One a grid entry or table row of the listing: each holds only what its kind needs.
     struct Entry
     {
         QString path;
-        QLabel *label = nullptr;
-        QImage image; ///< a table row's thumbnail
-        CompactImage compact; ///< a grid entry's thumbnail
         bool replace = false;
         bool taken = false;
         std::atomic<bool> ready { false };
+    };
+    struct GridEntry : Entry
+    {
+        CompactImage image;
+    };
+    struct TableEntry : Entry
+    {
+        QLabel *label = nullptr;
+        QImage image;
     };
 
     explicit ThumbnailBatch(size_t gridCount, size_t tableCount);
     bool take(Entry &entry, bool *fresh);
 
-    std::vector<Entry> m_grid;
-    std::vector<Entry> m_table;
+    std::vector<GridEntry> m_grid;
+    std::vector<TableEntry> m_table;
     std::atomic<int> m_taken { 0 };
 };
 
