@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
@@ -60,14 +61,38 @@ void setLabelThumbnail(QLabel *label, const QImage &image)
         label->setPixmap(QPixmap::fromImage(image));
 }
 
+// Qt keeps an item's data in an array that grows as roles are added one by one: to room for
+// four roles, then for nine. An item read from a data stream holds exactly the roles that were
+// written, and copies of it keep that size when they are given values of their own. Every item
+// of a listing is such a copy of a prototype holding its roles.
+template <typename Item> std::unique_ptr<Item> fitted(const Item &item)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << item;
+    auto prototype = std::make_unique<Item>();
+    QDataStream in(bytes);
+    in >> *prototype;
+    return prototype;
+}
+
+std::unique_ptr<QTableWidgetItem> tablePrototype(int alignment, bool record = false)
+{
+    QTableWidgetItem item { QString() };
+    if (record)
+        item.setData(RecordRole, recordData(nullptr));
+    item.setTextAlignment(alignment);
+    return fitted(item);
+}
+
 // A table cell's item: a copy of the item above when it has the same text, so that the two share
 // their data (most pictures of a card are as large, many are taken in the same minute).
-QTableWidgetItem *itemAfter(const QTableWidgetItem *above, const QString &text, int alignment)
+QTableWidgetItem *itemAfter(const QTableWidgetItem *above, const QTableWidgetItem &prototype,
+                            const QString &text)
 {
-    if (above && above->text() == text && above->textAlignment() == alignment)
-        return above->clone();
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(alignment);
+    const QTableWidgetItem *model = above && above->text() == text ? above : &prototype;
+    QTableWidgetItem *item = model->clone();
+    item->setText(text);
     return item;
 }
 
@@ -302,7 +327,7 @@ void Dossview::setFiles(QList<QUrlInfo *> records)
     QGuiApplication::restoreOverrideCursor();
 }
 
-void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &names)
+void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &fileNames)
 {
     ledgerview->setUpdatesEnabled(false);
     ledgerview->clearContents();
@@ -311,14 +336,18 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringLis
     const QPixmap picture = QPixmap(QStringLiteral(":/image/picture.png"))
                                 .scaledToHeight(24, Qt::SmoothTransformation);
     const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
-    LocalTimeText dates(locale, dateFormat);
+    LocalTimeText localTimes(locale, dateFormat);
     qint64 textedSize = 0;
     QString textedSizeText;
+    const auto numbers = tablePrototype(Qt::AlignRight);
+    const auto names = tablePrototype(Qt::AlignCenter, true);
+    const auto dates = tablePrototype(Qt::AlignCenter);
+    const auto sizes = tablePrototype(Qt::AlignRight | Qt::AlignVCenter);
     for (int i = 0; i < records.size(); ++i) {
         const QUrlInfo *record = records.at(i);
 
-        auto *number = new QTableWidgetItem(QString::number(i + 1));
-        number->setTextAlignment(Qt::AlignRight);
+        QTableWidgetItem *number = numbers->clone();
+        number->setText(QString::number(i + 1));
         ledgerview->setItem(i, 0, number);
 
         // Made inside the viewport, where the cell puts it anyway.
@@ -327,19 +356,19 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringLis
         label->setPixmap(picture);
         ledgerview->setCellWidget(i, 1, label);
 
-        auto *name = new QTableWidgetItem(names.at(i));
+        QTableWidgetItem *name = names->clone();
+        name->setText(fileNames.at(i));
         name->setData(RecordRole, recordData(records.at(i)));
-        name->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 2, name);
 
         QString dateText;
         if (record) {
             const qint64 modified = record->lastModifiedMSecs();
             // 0: no time, or a time given as one at the epoch itself
-            dateText = modified ? dates.text(modified)
+            dateText = modified ? localTimes.text(modified)
                                 : locale.toString(record->lastModified(), dateFormat);
         }
-        ledgerview->setItem(i, 3, itemAfter(ledgerview->item(i - 1, 3), dateText, Qt::AlignCenter));
+        ledgerview->setItem(i, 3, itemAfter(ledgerview->item(i - 1, 3), *dates, dateText));
 
         QString sizeText;
         if (record) {
@@ -351,9 +380,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringLis
             }
             sizeText = textedSizeText;
         }
-        ledgerview->setItem(
-            i, 4,
-            itemAfter(ledgerview->item(i - 1, 4), sizeText, Qt::AlignRight | Qt::AlignVCenter));
+        ledgerview->setItem(i, 4, itemAfter(ledgerview->item(i - 1, 4), *sizes, sizeText));
     }
     ledgerview->setUpdatesEnabled(true);
 }
@@ -362,14 +389,21 @@ void Dossview::fillMosaicview(const QList<QUrlInfo *> &records, const QStringLis
 {
     const QIcon picture(QPixmap(QStringLiteral(":/image/picture.png"))
                             .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    QListWidgetItem roles;
+    roles.setData(RecordRole, recordData(nullptr));
+    roles.setData(Qt::DecorationRole, QIcon());
+    roles.setText(QString());
+    roles.setToolTip(QString());
+    roles.setStatusTip(QString());
+    const auto prototype = fitted(roles);
+    prototype->setIcon(picture);
     mosaicview->setUpdatesEnabled(false);
     mosaicview->clear();
     for (int i = 0; i < records.size(); ++i) {
         QUrlInfo *record = records.at(i);
         const QString path = record ? record->name() : QString();
-        auto *item = new QListWidgetItem;
+        auto *item = new QListWidgetItem(*prototype);
         item->setData(RecordRole, recordData(record));
-        item->setIcon(picture);
         item->setText(names.at(i));
         item->setToolTip(path);
         item->setStatusTip(path);

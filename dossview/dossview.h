@@ -89,7 +89,7 @@ private:
     QListWidget *diskList = nullptr;
     DiplayThumbnailThread *thumbnailThread = nullptr;
 
-    void fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &names);
+    void fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &fileNames);
     void fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &names);
     void startDiplayThumbnailThread();
     void releaseRecords(QList<QUrlInfo *> &records);
