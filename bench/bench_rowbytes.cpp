@@ -124,7 +124,7 @@ void parts(const QList<QUrlInfo *> &records, QList<QUrlInfo *> &copies, Ledgervi
     part("  then held compactly by the hidden ThumbnailLabel (change)", [&] {
         for (int i = 0; i < n; ++i) {
             if (auto *label = qobject_cast<ThumbnailLabel *>(labels[size_t(i)]))
-                label->setThumbnail(tableThumbnails[size_t(i)].copy());
+                label->setThumbnail(CompactImage::fromImage(tableThumbnails[size_t(i)]));
         }
     });
     std::shared_ptr<ThumbnailBatch> batch;

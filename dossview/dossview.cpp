@@ -53,12 +53,12 @@ QUrlInfo *recordOf(const QVariant &data)
 }
 
 // The table's labels are ours, and keep their thumbnails compactly while hidden.
-void setLabelThumbnail(QLabel *label, const QImage &image)
+void setLabelThumbnail(QLabel *label, const CompactImage &image)
 {
     if (auto *thumbnailLabel = qobject_cast<ThumbnailLabel *>(label))
         thumbnailLabel->setThumbnail(image);
     else
-        label->setPixmap(QPixmap::fromImage(image));
+        label->setPixmap(QPixmap::fromImage(image.toImage()));
 }
 
 // Qt keeps an item's data in an array that grows as roles are added one by one: to room for
@@ -605,7 +605,9 @@ void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const
         if (info.exists()) {
             ThumbnailDecoder decoder;
             setLabelThumbnail(
-                label, decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table);
+                label,
+                CompactImage::fromImage(
+                    decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
         }
     }
     mosaicview->setActiveFile(record);
@@ -652,7 +654,7 @@ void Dossview::slotDiskListItemClicked(QListWidgetItem *item)
 void Dossview::slotLister2AddLabel(int row, QLabel *label)
 {
     bool fresh = false;
-    QImage image;
+    CompactImage image;
     // Only rows of the current listing, and only the label still in that row's cell. The
     // label is checked first: a stale signal of an old worker must not take the row's entry.
     if (!thumbnails || ledgerview->cellWidget(row, 1) != label

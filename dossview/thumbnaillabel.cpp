@@ -30,14 +30,18 @@ ThumbnailLabel::ThumbnailLabel(QWidget *parent)
 
 ThumbnailLabel::~ThumbnailLabel() = default;
 
-void ThumbnailLabel::setThumbnail(const QImage &image)
+void ThumbnailLabel::setThumbnail(const CompactImage &image)
 {
-    m_thumbnail = CompactImage();
-    const QPixmap pixmap = QPixmap::fromImage(image);
-    setPixmap(pixmap);
-    m_pixmapKey = pixmap.cacheKey();
-    if (!isVisible())
-        fold();
+    m_thumbnail = image;
+    m_pixmapKey = 0;
+    if (image.isNull()) {
+        setPixmap(QPixmap()); // an undecodable picture: an empty label
+        return;
+    }
+    // The label measures by the picture's bounds; it shows the pixmap once shown.
+    setPicture(boundsOf(image.size()));
+    if (isVisible())
+        unfold();
 }
 
 QPixmap ThumbnailLabel::shownPixmap() const
@@ -63,13 +67,8 @@ bool ThumbnailLabel::folded() const
 void ThumbnailLabel::fold()
 {
     const QPixmap shown = pixmap(Qt::ReturnByValue);
-    if (shown.isNull() || shown.cacheKey() != m_pixmapKey)
-        return; // not the thumbnail, or no pixels to keep
-    if (m_thumbnail.isNull())
-        m_thumbnail = CompactImage::fromImage(shown.toImage()); // the pixels the label shows
-    if (m_thumbnail.isNull())
-        return;
-    setPicture(boundsOf(shown.size()));
+    if (!m_thumbnail.isNull() && !shown.isNull() && shown.cacheKey() == m_pixmapKey)
+        setPicture(boundsOf(m_thumbnail.size()));
 }
 
 void ThumbnailLabel::unfold()

@@ -25,8 +25,8 @@ public:
     explicit ThumbnailLabel(QWidget *parent = nullptr);
     ~ThumbnailLabel() override;
 
-    /** Shows image as QLabel::setPixmap(QPixmap::fromImage(image)) would. */
-    void setThumbnail(const QImage &image);
+    /** Shows image as QLabel::setPixmap(QPixmap::fromImage(image.toImage())) would. */
+    void setThumbnail(const CompactImage &image);
     /** The pixmap the label shows when shown: its thumbnail, or the pixmap it was given. */
     QPixmap shownPixmap() const;
     /** As above for any label; a plain QLabel's is its pixmap. */

@@ -220,7 +220,7 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
             const QPixmap &pixmap = row % 3 == 0 ? tall : flat;
             if (thumbnails && view == &table) {
                 auto *label = new ThumbnailLabel;
-                label->setThumbnail(pixmap.toImage());
+                label->setThumbnail(CompactImage::fromImage(pixmap.toImage()));
                 QVERIFY(label->pixmap(Qt::ReturnByValue).isNull());
                 view->setCellWidget(row, 1, label);
             } else {

@@ -297,7 +297,7 @@ void tst_ThumbnailIcon::labelShowsThumbnail()
     QLabel plain(&window);
     plain.setPixmap(expected);
     auto *label = new ThumbnailLabel(&window);
-    label->setThumbnail(image);
+    label->setThumbnail(CompactImage::fromImage(image));
     // Hidden, it holds no pixmap, yet measures and would show as the plain label does.
     QVERIFY(label->pixmap(Qt::ReturnByValue).isNull());
     QVERIFY(sameBytes(label->shownPixmap().toImage(), expected.toImage()));
