@@ -13,10 +13,12 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
+#include "thumbnaillabel.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
@@ -48,6 +50,50 @@ QVariant recordData(QUrlInfo *record)
 QUrlInfo *recordOf(const QVariant &data)
 {
     return reinterpret_cast<QUrlInfo *>(data.value<quintptr>());
+}
+
+// The table's labels are ours, and keep their thumbnails compactly while hidden.
+void setLabelThumbnail(QLabel *label, const CompactImage &image)
+{
+    if (auto *thumbnailLabel = qobject_cast<ThumbnailLabel *>(label))
+        thumbnailLabel->setThumbnail(image);
+    else
+        label->setPixmap(QPixmap::fromImage(image.toImage()));
+}
+
+// Qt keeps an item's data in an array that grows as roles are added one by one: to room for
+// four roles, then for nine. An item read from a data stream holds exactly the roles that were
+// written, and copies of it keep that size when they are given values of their own. Every item
+// of a listing is such a copy of a prototype holding its roles.
+template <typename Item> std::unique_ptr<Item> fitted(const Item &item)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << item;
+    auto prototype = std::make_unique<Item>();
+    QDataStream in(bytes);
+    in >> *prototype;
+    return prototype;
+}
+
+std::unique_ptr<QTableWidgetItem> tablePrototype(int alignment, bool record = false)
+{
+    QTableWidgetItem item { QString() };
+    if (record)
+        item.setData(RecordRole, recordData(nullptr));
+    item.setTextAlignment(alignment);
+    return fitted(item);
+}
+
+// A table cell's item: a copy of the item above when it has the same text, so that the two share
+// their data (most pictures of a card are as large, many are taken in the same minute).
+QTableWidgetItem *itemAfter(const QTableWidgetItem *above, const QTableWidgetItem &prototype,
+                            const QString &text)
+{
+    const QTableWidgetItem *model = above && above->text() == text ? above : &prototype;
+    QTableWidgetItem *item = model->clone();
+    item->setText(text);
+    return item;
 }
 
 QString fileNameOf(const QString &path)
@@ -267,8 +313,13 @@ void Dossview::setFiles(QList<QUrlInfo *> records)
     if (mode() == DeviceManager::UsbFile) {
         stopDiplayThumbnailThread();
         setFile(nullptr);
-        fillLedgerview(records);
-        fillMosaicview(records);
+        // Each file name is written once, for both views.
+        QStringList names;
+        names.reserve(records.size());
+        for (const QUrlInfo *record : qAsConst(records))
+            names.append(record ? fileNameOf(record->name()) : QString());
+        fillLedgerview(records, names);
+        fillMosaicview(records, names);
         if (!records.isEmpty())
             startDiplayThumbnailThread();
     }
@@ -276,7 +327,7 @@ void Dossview::setFiles(QList<QUrlInfo *> records)
     QGuiApplication::restoreOverrideCursor();
 }
 
-void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
+void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &fileNames)
 {
     ledgerview->setUpdatesEnabled(false);
     ledgerview->clearContents();
@@ -285,37 +336,39 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
     const QPixmap picture = QPixmap(QStringLiteral(":/image/picture.png"))
                                 .scaledToHeight(24, Qt::SmoothTransformation);
     const QString dateFormat = locale.dateTimeFormat(QLocale::ShortFormat);
-    LocalTimeText dates(locale, dateFormat);
+    LocalTimeText localTimes(locale, dateFormat);
     qint64 textedSize = 0;
     QString textedSizeText;
+    const auto numbers = tablePrototype(Qt::AlignRight);
+    const auto names = tablePrototype(Qt::AlignCenter, true);
+    const auto dates = tablePrototype(Qt::AlignCenter);
+    const auto sizes = tablePrototype(Qt::AlignRight | Qt::AlignVCenter);
     for (int i = 0; i < records.size(); ++i) {
         const QUrlInfo *record = records.at(i);
 
-        auto *number = new QTableWidgetItem(QString::number(i + 1));
-        number->setTextAlignment(Qt::AlignRight);
+        QTableWidgetItem *number = numbers->clone();
+        number->setText(QString::number(i + 1));
         ledgerview->setItem(i, 0, number);
 
         // Made inside the viewport, where the cell puts it anyway.
-        auto *label = new QLabel(ledgerview->viewport());
+        auto *label = new ThumbnailLabel(ledgerview->viewport());
         label->setAlignment(Qt::AlignCenter);
         label->setPixmap(picture);
         ledgerview->setCellWidget(i, 1, label);
 
-        auto *name = new QTableWidgetItem(record ? fileNameOf(record->name()) : QString());
+        QTableWidgetItem *name = names->clone();
+        name->setText(fileNames.at(i));
         name->setData(RecordRole, recordData(records.at(i)));
-        name->setTextAlignment(Qt::AlignCenter);
         ledgerview->setItem(i, 2, name);
 
         QString dateText;
         if (record) {
             const qint64 modified = record->lastModifiedMSecs();
             // 0: no time, or a time given as one at the epoch itself
-            dateText = modified ? dates.text(modified)
+            dateText = modified ? localTimes.text(modified)
                                 : locale.toString(record->lastModified(), dateFormat);
         }
-        auto *date = new QTableWidgetItem(dateText);
-        date->setTextAlignment(Qt::AlignCenter);
-        ledgerview->setItem(i, 3, date);
+        ledgerview->setItem(i, 3, itemAfter(ledgerview->item(i - 1, 3), *dates, dateText));
 
         QString sizeText;
         if (record) {
@@ -327,25 +380,31 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records)
             }
             sizeText = textedSizeText;
         }
-        auto *size = new QTableWidgetItem(sizeText);
-        size->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        ledgerview->setItem(i, 4, size);
+        ledgerview->setItem(i, 4, itemAfter(ledgerview->item(i - 1, 4), *sizes, sizeText));
     }
     ledgerview->setUpdatesEnabled(true);
 }
 
-void Dossview::fillMosaicview(const QList<QUrlInfo *> &records)
+void Dossview::fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &names)
 {
     const QIcon picture(QPixmap(QStringLiteral(":/image/picture.png"))
                             .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    QListWidgetItem roles;
+    roles.setData(RecordRole, recordData(nullptr));
+    roles.setData(Qt::DecorationRole, QIcon());
+    roles.setText(QString());
+    roles.setToolTip(QString());
+    roles.setStatusTip(QString());
+    const auto prototype = fitted(roles);
+    prototype->setIcon(picture);
     mosaicview->setUpdatesEnabled(false);
     mosaicview->clear();
-    for (QUrlInfo *record : records) {
+    for (int i = 0; i < records.size(); ++i) {
+        QUrlInfo *record = records.at(i);
         const QString path = record ? record->name() : QString();
-        auto *item = new QListWidgetItem;
+        auto *item = new QListWidgetItem(*prototype);
         item->setData(RecordRole, recordData(record));
-        item->setIcon(picture);
-        item->setText(fileNameOf(path));
+        item->setText(names.at(i));
         item->setToolTip(path);
         item->setStatusTip(path);
         mosaicview->insertItem(mosaicview->count(), item);
@@ -541,12 +600,14 @@ void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const
     auto *label = qobject_cast<QLabel *>(ledgerview->cellWidget(current.row(), 1));
     const QTableWidgetItem *nameItem = ledgerview->item(current.row(), 2);
     QUrlInfo *record = nameItem ? recordOf(nameItem->data(RecordRole)) : nullptr;
-    if (label && label->pixmap(Qt::ReturnByValue).isNull() && record) {
+    if (label && ThumbnailLabel::shownPixmap(label).isNull() && record) {
         const QFileInfo info(record->name());
         if (info.exists()) {
             ThumbnailDecoder decoder;
-            label->setPixmap(QPixmap::fromImage(
-                decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
+            setLabelThumbnail(
+                label,
+                CompactImage::fromImage(
+                    decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
         }
     }
     mosaicview->setActiveFile(record);
@@ -593,7 +654,7 @@ void Dossview::slotDiskListItemClicked(QListWidgetItem *item)
 void Dossview::slotLister2AddLabel(int row, QLabel *label)
 {
     bool fresh = false;
-    QImage image;
+    CompactImage image;
     // Only rows of the current listing, and only the label still in that row's cell. The
     // label is checked first: a stale signal of an old worker must not take the row's entry.
     if (!thumbnails || ledgerview->cellWidget(row, 1) != label
@@ -601,7 +662,7 @@ void Dossview::slotLister2AddLabel(int row, QLabel *label)
         return;
     }
     if (fresh)
-        label->setPixmap(QPixmap::fromImage(std::move(image)));
+        setLabelThumbnail(label, image);
     ledgerview->setCellWidget(row, 1, label);
 }
 

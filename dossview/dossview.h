@@ -89,8 +89,8 @@ private:
     QListWidget *diskList = nullptr;
     DiplayThumbnailThread *thumbnailThread = nullptr;
 
-    void fillLedgerview(const QList<QUrlInfo *> &records);
-    void fillMosaicview(const QList<QUrlInfo *> &records);
+    void fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &fileNames);
+    void fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &names);
     void startDiplayThumbnailThread();
     void releaseRecords(QList<QUrlInfo *> &records);
 

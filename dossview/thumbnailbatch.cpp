@@ -37,7 +37,7 @@ std::shared_ptr<ThumbnailBatch> ThumbnailBatch::fromViews(const Mosaicview *grid
         const QTableWidgetItem *item = table->item(j, 2);
         if (!item)
             continue;
-        Entry &entry = batch->m_table[size_t(j)];
+        TableEntry &entry = batch->m_table[size_t(j)];
         if (const QUrlInfo *record = recordOf(item->data(Qt::UserRole + 1)))
             entry.path = record->name();
         entry.label = qobject_cast<QLabel *>(table->cellWidget(j, 1));
@@ -47,17 +47,17 @@ std::shared_ptr<ThumbnailBatch> ThumbnailBatch::fromViews(const Mosaicview *grid
 
 void ThumbnailBatch::putGrid(int i, bool replace, CompactImage image)
 {
-    Entry &entry = m_grid[size_t(i)];
+    GridEntry &entry = m_grid[size_t(i)];
     entry.replace = replace;
-    entry.compact = std::move(image);
+    entry.image = std::move(image);
     entry.ready.store(true, std::memory_order_release);
 }
 
-void ThumbnailBatch::putTable(int j, QImage image)
+void ThumbnailBatch::putTable(int j, const QImage &image)
 {
-    Entry &entry = m_table[size_t(j)];
+    TableEntry &entry = m_table[size_t(j)];
     entry.replace = true;
-    entry.image = std::move(image);
+    entry.image = CompactImage::fromImage(image);
     entry.ready.store(true, std::memory_order_release);
 }
 
@@ -75,22 +75,22 @@ bool ThumbnailBatch::takeGrid(int i, bool *replace, CompactImage *image)
 {
     if (i < 0 || i >= gridCount())
         return false;
-    Entry &entry = m_grid[size_t(i)];
+    GridEntry &entry = m_grid[size_t(i)];
     if (!take(entry, replace))
         return false;
     if (*replace)
-        *image = std::exchange(entry.compact, CompactImage());
+        *image = std::exchange(entry.image, CompactImage());
     return true;
 }
 
-bool ThumbnailBatch::takeTable(int j, bool *fresh, QImage *image)
+bool ThumbnailBatch::takeTable(int j, bool *fresh, CompactImage *image)
 {
     if (j < 0 || j >= tableCount())
         return false;
-    Entry &entry = m_table[size_t(j)];
+    TableEntry &entry = m_table[size_t(j)];
     if (!take(entry, fresh))
         return false;
     if (*fresh)
-        *image = std::exchange(entry.image, QImage());
+        *image = std::exchange(entry.image, CompactImage());
     return true;
 }

@@ -47,30 +47,38 @@ public:
     int taken() const { return m_taken.load(std::memory_order_relaxed); }
     /** Publishes grid entry i: replace tells whether image takes the placeholder's place. */
     void putGrid(int i, bool replace, CompactImage image);
-    void putTable(int j, QImage image);
+    /** Publishes table row j; the thumbnail is kept compactly, made so on the worker. */
+    void putTable(int j, const QImage &image);
 
     // GUI side.
     /** Whether the worker has published grid entry i (ready); no result leaves image alone. */
     bool takeGrid(int i, bool *replace, CompactImage *image);
-    bool takeTable(int j, bool *fresh, QImage *image);
+    bool takeTable(int j, bool *fresh, CompactImage *image);
 
 private:
+    // One a grid entry or table row of the listing: each holds only what its kind needs.
     struct Entry
     {
         QString path;
-        QLabel *label = nullptr;
-        QImage image; ///< a table row's thumbnail
-        CompactImage compact; ///< a grid entry's thumbnail
         bool replace = false;
         bool taken = false;
         std::atomic<bool> ready { false };
+    };
+    struct GridEntry : Entry
+    {
+        CompactImage image;
+    };
+    struct TableEntry : Entry
+    {
+        QLabel *label = nullptr;
+        CompactImage image;
     };
 
     explicit ThumbnailBatch(size_t gridCount, size_t tableCount);
     bool take(Entry &entry, bool *fresh);
 
-    std::vector<Entry> m_grid;
-    std::vector<Entry> m_table;
+    std::vector<GridEntry> m_grid;
+    std::vector<TableEntry> m_table;
     std::atomic<int> m_taken { 0 };
 };
 

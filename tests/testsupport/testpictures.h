@@ -14,9 +14,10 @@ constexpr quint32 InstrumentHeaderSize = 230454;
 
 /**
  * The bytes of an instrument picture: a 320 x 240 24-bit BMP whose pixels depend on seed,
- * padded with zeros to 307792 bytes.
+ * padded with zeros to 307792 bytes. A noisy one has a sensor's noise on a smooth field, in at
+ * most 256 colours, as the instrument's pictures.
  */
-QByteArray instrumentPicture(int seed = 0);
+QByteArray instrumentPicture(int seed = 0, bool noisy = false);
 /** Writes bytes to path, creating the folders on the way. */
 bool writeFile(const QString &path, const QByteArray &bytes);
 
