@@ -52,13 +52,14 @@ QUrlInfo *recordOf(const QVariant &data)
     return reinterpret_cast<QUrlInfo *>(data.value<quintptr>());
 }
 
-// The table's labels are ours, and keep their thumbnails compactly while hidden.
-void setLabelThumbnail(QLabel *label, const CompactImage &image)
+// The table's labels are ours, and keep their thumbnails compactly while hidden. The compact
+// form is made here rather than on the worker, whose time sets when the last thumbnail is in.
+void setLabelThumbnail(QLabel *label, const QImage &image)
 {
     if (auto *thumbnailLabel = qobject_cast<ThumbnailLabel *>(label))
-        thumbnailLabel->setThumbnail(image);
+        thumbnailLabel->setThumbnail(CompactImage::fromImage(image));
     else
-        label->setPixmap(QPixmap::fromImage(image.toImage()));
+        label->setPixmap(QPixmap::fromImage(image));
 }
 
 // Qt keeps an item's data in an array that grows as roles are added one by one: to room for
@@ -605,9 +606,7 @@ void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const
         if (info.exists()) {
             ThumbnailDecoder decoder;
             setLabelThumbnail(
-                label,
-                CompactImage::fromImage(
-                    decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
+                label, decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table);
         }
     }
     mosaicview->setActiveFile(record);
@@ -654,7 +653,7 @@ void Dossview::slotDiskListItemClicked(QListWidgetItem *item)
 void Dossview::slotLister2AddLabel(int row, QLabel *label)
 {
     bool fresh = false;
-    CompactImage image;
+    QImage image;
     // Only rows of the current listing, and only the label still in that row's cell. The
     // label is checked first: a stale signal of an old worker must not take the row's entry.
     if (!thumbnails || ledgerview->cellWidget(row, 1) != label

@@ -53,11 +53,11 @@ void ThumbnailBatch::putGrid(int i, bool replace, CompactImage image)
     entry.ready.store(true, std::memory_order_release);
 }
 
-void ThumbnailBatch::putTable(int j, const QImage &image)
+void ThumbnailBatch::putTable(int j, QImage image)
 {
     TableEntry &entry = m_table[size_t(j)];
     entry.replace = true;
-    entry.image = CompactImage::fromImage(image);
+    entry.image = std::move(image);
     entry.ready.store(true, std::memory_order_release);
 }
 
@@ -83,7 +83,7 @@ bool ThumbnailBatch::takeGrid(int i, bool *replace, CompactImage *image)
     return true;
 }
 
-bool ThumbnailBatch::takeTable(int j, bool *fresh, CompactImage *image)
+bool ThumbnailBatch::takeTable(int j, bool *fresh, QImage *image)
 {
     if (j < 0 || j >= tableCount())
         return false;
@@ -91,6 +91,6 @@ bool ThumbnailBatch::takeTable(int j, bool *fresh, CompactImage *image)
     if (!take(entry, fresh))
         return false;
     if (*fresh)
-        *image = std::exchange(entry.image, CompactImage());
+        *image = std::exchange(entry.image, QImage());
     return true;
 }

@@ -47,13 +47,12 @@ public:
     int taken() const { return m_taken.load(std::memory_order_relaxed); }
     /** Publishes grid entry i: replace tells whether image takes the placeholder's place. */
     void putGrid(int i, bool replace, CompactImage image);
-    /** Publishes table row j; the thumbnail is kept compactly, made so on the worker. */
-    void putTable(int j, const QImage &image);
+    void putTable(int j, QImage image);
 
     // GUI side.
     /** Whether the worker has published grid entry i (ready); no result leaves image alone. */
     bool takeGrid(int i, bool *replace, CompactImage *image);
-    bool takeTable(int j, bool *fresh, CompactImage *image);
+    bool takeTable(int j, bool *fresh, QImage *image);
 
 private:
     // One a grid entry or table row of the listing: each holds only what its kind needs.
@@ -71,7 +70,7 @@ private:
     struct TableEntry : Entry
     {
         QLabel *label = nullptr;
-        CompactImage image;
+        QImage image; ///< small: the label makes its compact form, on the GUI thread
     };
 
     explicit ThumbnailBatch(size_t gridCount, size_t tableCount);
