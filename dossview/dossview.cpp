@@ -91,8 +91,10 @@ std::unique_ptr<QTableWidgetItem> tablePrototype(int alignment, bool record = fa
 QTableWidgetItem *itemAfter(const QTableWidgetItem *above, const QTableWidgetItem &prototype,
                             const QString &text)
 {
-    const QTableWidgetItem *model = above && above->text() == text ? above : &prototype;
-    QTableWidgetItem *item = model->clone();
+    // Setting even the same text would give the copy data of its own.
+    if (above && above->text() == text)
+        return above->clone();
+    QTableWidgetItem *item = prototype.clone();
     item->setText(text);
     return item;
 }
