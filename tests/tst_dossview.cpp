@@ -97,7 +97,6 @@ private slots:
     void rows_data();
     void rows();
     void thumbnails();
-    void tableLabelsKeepTheirPixels_data();
     void tableLabelsKeepTheirPixels();
     void manyIconsOnScreenExpandOnce();
     void gridShowsIconsChangedAroundALayout();
@@ -118,8 +117,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QList<QUrlInfo *> m_records;
 
-    QList<QUrlInfo *> pictures(int count, const QString &folder = QStringLiteral("p"),
-                               bool noisy = false);
+    QList<QUrlInfo *> pictures(int count, const QString &folder = QStringLiteral("p"));
     QUrlInfo *own(QUrlInfo *record)
     {
         m_records.append(record);
@@ -146,13 +144,13 @@ void tst_Dossview::cleanup()
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
-QList<QUrlInfo *> tst_Dossview::pictures(int count, const QString &folder, bool noisy)
+QList<QUrlInfo *> tst_Dossview::pictures(int count, const QString &folder)
 {
     QList<QUrlInfo *> records;
     for (int i = 0; i < count; ++i) {
         const QString path = m_dir->filePath(
             QStringLiteral("%1/IMG%2.BMP").arg(folder).arg(i, 4, 10, QLatin1Char('0')));
-        if (!TestPictures::writeFile(path, TestPictures::instrumentPicture(i, noisy)))
+        if (!TestPictures::writeFile(path, TestPictures::instrumentPicture(i)))
             return {};
         records.append(own(recordFor(path)));
     }
@@ -422,17 +420,9 @@ void tst_Dossview::thumbnails()
     }
 }
 
-void tst_Dossview::tableLabelsKeepTheirPixels_data()
-{
-    QTest::addColumn<bool>("noisy");
-    QTest::newRow("generated") << false;
-    QTest::newRow("noisy") << true;
-}
-
 void tst_Dossview::tableLabelsKeepTheirPixels()
 {
-    QFETCH(bool, noisy);
-    const QList<QUrlInfo *> records = pictures(80, QStringLiteral("p"), noisy);
+    const QList<QUrlInfo *> records = pictures(80);
     QCOMPARE(records.size(), 80);
     Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
     DossviewProbe probe(&view);

@@ -14,10 +14,9 @@ constexpr quint32 InstrumentHeaderSize = 230454;
 
 /**
  * The bytes of an instrument picture: a 320 x 240 24-bit BMP whose pixels depend on seed,
- * padded with zeros to 307792 bytes. A noisy one has a sensor's noise on a smooth field, in at
- * most 256 colours, as the instrument's pictures.
+ * padded with zeros to 307792 bytes.
  */
-QByteArray instrumentPicture(int seed = 0, bool noisy = false);
+QByteArray instrumentPicture(int seed = 0);
 /** Writes bytes to path, creating the folders on the way. */
 bool writeFile(const QString &path, const QByteArray &bytes);
 
