@@ -32,7 +32,8 @@ public:
     explicit DiplayThumbnailThread(QObject *parent = nullptr);
     ~DiplayThumbnailThread() override;
 
-    /** Hands over the snapshot to work from; before start() only. */
+    /** Hands over the snapshot to work from; before start() only. The worker lets go of it
+        when it finishes. */
     void setBatch(std::shared_ptr<ThumbnailBatch> batch);
 
     /**
