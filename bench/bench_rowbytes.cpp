@@ -15,7 +15,6 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
-#include "thumbnaillabel.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -100,7 +99,7 @@ void parts(const QList<QUrlInfo *> &records, QList<QUrlInfo *> &copies, Ledgervi
         "table: the label alone (QLabel in the viewport, placeholder)",
         [&] {
             for (int i = 0; i < n; ++i) {
-                auto *label = new ThumbnailLabel(table->viewport());
+                auto *label = new QLabel(table->viewport());
                 label->setAlignment(Qt::AlignCenter);
                 label->setPixmap(placeholder);
                 labels.push_back(label);
@@ -120,12 +119,6 @@ void parts(const QList<QUrlInfo *> &records, QList<QUrlInfo *> &copies, Ledgervi
     part("table: the thumbnail as the label's pixmap", [&] {
         for (int i = 0; i < n; ++i)
             labels[size_t(i)]->setPixmap(QPixmap::fromImage(tableThumbnails[size_t(i)].copy()));
-    });
-    part("  then held compactly by the hidden ThumbnailLabel (change)", [&] {
-        for (int i = 0; i < n; ++i) {
-            if (auto *label = qobject_cast<ThumbnailLabel *>(labels[size_t(i)]))
-                label->setThumbnail(CompactImage::fromImage(tableThumbnails[size_t(i)]));
-        }
     });
     std::shared_ptr<ThumbnailBatch> batch;
 
@@ -217,7 +210,7 @@ int main(int argc, char **argv)
     std::printf("the window's listing, before its worker's results: %.0f B a picture\n",
                 double(heapInUse() - beforeListing) / n);
     auto *last = qobject_cast<QLabel *>(table->cellWidget(n - 1, 1));
-    while (ThumbnailLabel::shownPixmap(last).height() == 24)
+    while (last->pixmap(Qt::ReturnByValue).height() == 24)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

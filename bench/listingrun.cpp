@@ -2,7 +2,6 @@
 
 #include "ledgerview.h"
 #include "mosaicview.h"
-#include "thumbnaillabel.h"
 #include "timedapplication.h"
 #include "timeddossview.h"
 
@@ -227,7 +226,7 @@ int ListingRun::thumbnailsDifferingFromQt() const
         auto *label = qobject_cast<QLabel *>(table->cellWidget(row, 1));
         const QImage expectedLabel
             = picture.scaled(34, 34, Qt::KeepAspectRatio, Qt::FastTransformation);
-        if (!label || !same(ThumbnailLabel::shownPixmap(label).toImage(), expectedLabel))
+        if (!label || !same(label->pixmap(Qt::ReturnByValue).toImage(), expectedLabel))
             ++differing;
     }
     return differing;

@@ -13,7 +13,6 @@
 #include "thumbnailbatch.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
-#include "thumbnaillabel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -50,16 +49,6 @@ QVariant recordData(QUrlInfo *record)
 QUrlInfo *recordOf(const QVariant &data)
 {
     return reinterpret_cast<QUrlInfo *>(data.value<quintptr>());
-}
-
-// The table's labels are ours, and keep their thumbnails compactly while hidden. The compact
-// form is made here rather than on the worker, whose time sets when the last thumbnail is in.
-void setLabelThumbnail(QLabel *label, const QImage &image)
-{
-    if (auto *thumbnailLabel = qobject_cast<ThumbnailLabel *>(label))
-        thumbnailLabel->setThumbnail(CompactImage::fromImage(image));
-    else
-        label->setPixmap(QPixmap::fromImage(image));
 }
 
 // Qt keeps an item's data in an array that grows as roles are added one by one: to room for
@@ -354,7 +343,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringLis
         ledgerview->setItem(i, 0, number);
 
         // Made inside the viewport, where the cell puts it anyway.
-        auto *label = new ThumbnailLabel(ledgerview->viewport());
+        auto *label = new QLabel(ledgerview->viewport());
         label->setAlignment(Qt::AlignCenter);
         label->setPixmap(picture);
         ledgerview->setCellWidget(i, 1, label);
@@ -609,12 +598,12 @@ void Dossview::slotLedgerviewCurrentRowChanged(const QModelIndex &current, const
     auto *label = qobject_cast<QLabel *>(ledgerview->cellWidget(current.row(), 1));
     const QTableWidgetItem *nameItem = ledgerview->item(current.row(), 2);
     QUrlInfo *record = nameItem ? recordOf(nameItem->data(RecordRole)) : nullptr;
-    if (label && ThumbnailLabel::shownPixmap(label).isNull() && record) {
+    if (label && label->pixmap(Qt::ReturnByValue).isNull() && record) {
         const QFileInfo info(record->name());
         if (info.exists()) {
             ThumbnailDecoder decoder;
-            setLabelThumbnail(
-                label, decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table);
+            label->setPixmap(QPixmap::fromImage(
+                decoder.decodeFile(info.absoluteFilePath(), ThumbnailDecoder::Table).table));
         }
     }
     mosaicview->setActiveFile(record);
@@ -669,7 +658,7 @@ void Dossview::slotLister2AddLabel(int row, QLabel *label)
         return;
     }
     if (fresh)
-        setLabelThumbnail(label, image);
+        label->setPixmap(QPixmap::fromImage(std::move(image)));
     ledgerview->setCellWidget(row, 1, label);
 }
 

@@ -55,7 +55,7 @@ public:
     bool takeTable(int j, bool *fresh, QImage *image);
 
 private:
-    // One a grid entry or table row of the listing: each holds only what its kind needs.
+    // A grid entry or a table row of the listing: each holds only what its kind needs.
     struct Entry
     {
         QString path;
@@ -70,7 +70,7 @@ private:
     struct TableEntry : Entry
     {
         QLabel *label = nullptr;
-        QImage image; ///< small: the label makes its compact form, on the GUI thread
+        QImage image;
     };
 
     explicit ThumbnailBatch(size_t gridCount, size_t tableCount);

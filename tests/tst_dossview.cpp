@@ -11,12 +11,11 @@
 #include "testpictures.h"
 #include "thermogramcanvas.h"
 #include "thumbnailiconengine.h"
-#include "thumbnaillabel.h"
 
 #include <QAction>
 #include <QHeaderView>
-#include <QLabel>
 #include <QScreen>
+#include <QLabel>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QTabWidget>
@@ -58,7 +57,7 @@ QImage iconImage(const QListWidgetItem *item)
 
 QImage labelImage(const QLabel *label)
 {
-    return ThumbnailLabel::shownPixmap(label).toImage();
+    return label->pixmap(Qt::ReturnByValue).toImage();
 }
 
 QImage gridPlaceholder()
@@ -97,7 +96,6 @@ private slots:
     void rows_data();
     void rows();
     void thumbnails();
-    void tableLabelsKeepTheirPixels();
     void manyIconsOnScreenExpandOnce();
     void gridShowsIconsChangedAroundALayout();
     void missingAndUndecodable();
@@ -410,43 +408,15 @@ void tst_Dossview::thumbnails()
     const int last = records.size() - 1;
     QTRY_COMPARE(probe.mosaicview()->item(last)->icon().pixmap(QSize(144, 192)).size(),
                  QSize(144, 108));
-    QTRY_COMPARE(labelImage(qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(last, 1))).size(),
+    QTRY_COMPARE(qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(last, 1))
+                     ->pixmap(Qt::ReturnByValue)
+                     .size(),
                  QSize(34, 25));
     for (int i = 0; i < records.size(); ++i) {
         const QString path = records.at(i)->name();
         QCOMPARE(iconImage(probe.mosaicview()->item(i)), qtThumbnail(path, QSize(144, 192)));
         auto *label = qobject_cast<QLabel *>(probe.ledgerview()->cellWidget(i, 1));
         QCOMPARE(labelImage(label), qtThumbnail(path, QSize(34, 34)));
-    }
-}
-
-void tst_Dossview::tableLabelsKeepTheirPixels()
-{
-    const QList<QUrlInfo *> records = pictures(80);
-    QCOMPARE(records.size(), 80);
-    Dossview view(DeviceManager::UsbFile, QStringLiteral("EN"));
-    DossviewProbe probe(&view);
-    probe.stackedLayout()->setCurrentIndex(1);
-    view.resize(800, 600);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    view.setFiles(records);
-    Ledgerview *table = probe.ledgerview();
-    const auto label = [&](int row) { return qobject_cast<QLabel *>(table->cellWidget(row, 1)); };
-    QTRY_VERIFY(probe.thumbnailThread()->isFinished());
-    QTRY_COMPARE(labelImage(label(79)).size(), QSize(34, 25));
-
-    // The rows out of view hold their thumbnails compactly, the rows in view as pixmaps; the
-    // pixels are Qt's either way, also once scrolled away and back.
-    for (int scroll : { 0, 1, 0 }) {
-        table->scrollTo(table->model()->index(scroll ? 79 : 0, 0));
-        QCoreApplication::processEvents();
-        for (int row = 0; row < records.size(); ++row) {
-            const bool inView = table->viewport()->rect().intersects(
-                table->visualRect(table->model()->index(row, 1)));
-            QCOMPARE(label(row)->pixmap(Qt::ReturnByValue).isNull(), !inView);
-            QCOMPARE(labelImage(label(row)), qtThumbnail(records.at(row)->name(), QSize(34, 34)));
-        }
     }
 }
 

@@ -1,6 +1,5 @@
 #include "ledgerview.h"
 #include "qurlinfo.h"
-#include "thumbnaillabel.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -206,28 +205,21 @@ void tst_Ledgerview::activeFile()
 void tst_Ledgerview::rowHeightsAsQtMeasures_data()
 {
     QTest::addColumn<QString>("styleSheet");
-    QTest::addColumn<bool>("thumbnails");
-    QTest::newRow("no style sheet") << QString() << false;
+    QTest::newRow("no style sheet") << QString();
     QTest::newRow("padded labels")
-        << QStringLiteral("QLabel { padding: 7px; border: 2px solid red; }") << false;
+        << QStringLiteral("QLabel { padding: 7px; border: 2px solid red; }");
     // These take effect only once a label is polished.
     QTest::newRow("label margin and minimum height set on polish")
-        << QStringLiteral("QLabel { qproperty-margin: 9; min-height: 52px; }") << false;
+        << QStringLiteral("QLabel { qproperty-margin: 9; min-height: 52px; }");
     QTest::newRow("tall header sections")
-        << QStringLiteral("QHeaderView::section { padding: 14px; }") << false;
-    QTest::newRow("large header font") << QStringLiteral("QHeaderView { font-size: 40px; }")
-                                       << false;
-    // Labels of a hidden table that hold their thumbnails compactly, not as pixmaps.
-    QTest::newRow("thumbnail labels") << QString() << true;
-    QTest::newRow("thumbnail labels, padded")
-        << QStringLiteral("QLabel { padding: 7px; border: 2px solid red; }") << true;
+        << QStringLiteral("QHeaderView::section { padding: 14px; }");
+    QTest::newRow("large header font") << QStringLiteral("QHeaderView { font-size: 40px; }");
 }
 
 void tst_Ledgerview::rowHeightsAsQtMeasures()
 {
     // The same rows in a plain QTableWidget and in a Ledgerview must come out as high.
     QFETCH(QString, styleSheet);
-    QFETCH(bool, thumbnails);
     QTableWidget reference;
     Ledgerview table;
     const int rows = 120;
@@ -243,17 +235,9 @@ void tst_Ledgerview::rowHeightsAsQtMeasures()
         view->setRowCount(rows);
         for (int row = 0; row < rows; ++row) {
             view->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
-            const QPixmap &pixmap = row % 3 == 0 ? tall : flat;
-            if (thumbnails && view == &table) {
-                auto *label = new ThumbnailLabel;
-                label->setThumbnail(CompactImage::fromImage(pixmap.toImage()));
-                QVERIFY(label->pixmap(Qt::ReturnByValue).isNull());
-                view->setCellWidget(row, 1, label);
-            } else {
-                auto *label = new QLabel;
-                label->setPixmap(pixmap);
-                view->setCellWidget(row, 1, label);
-            }
+            auto *label = new QLabel;
+            label->setPixmap(row % 3 == 0 ? tall : flat);
+            view->setCellWidget(row, 1, label);
             QString name = QStringLiteral("IMG%1.BMP").arg(row);
             if (row == 7)
                 name = QStringLiteral("two\nlines.bmp");

@@ -5,7 +5,6 @@
 #include "thermalscene.h"
 #include "thumbnaildecoder.h"
 #include "thumbnailiconengine.h"
-#include "thumbnaillabel.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -116,8 +115,6 @@ private slots:
     void expandsOnceWhileCached();
     void pixmapAtDeviceRatio_data();
     void pixmapAtDeviceRatio();
-    void labelShowsThumbnail_data();
-    void labelShowsThumbnail();
 };
 
 void tst_ThumbnailIcon::keepsEveryByte_data()
@@ -273,54 +270,6 @@ void tst_ThumbnailIcon::pixmapAtDeviceRatio()
     QVERIFY(sameBytes(pixmap.toImage(), expected.toImage()));
     if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
         QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
-}
-
-void tst_ThumbnailIcon::labelShowsThumbnail_data()
-{
-    QTest::addColumn<QImage>("image");
-    QTest::newRow("generated") << ThumbnailDecoder::decode(TestPictures::instrumentPicture(5),
-                                                           ThumbnailDecoder::Table)
-                                      .table;
-    QTest::newRow("sensor noise") << sensorNoise(34, 25);
-    QTest::newRow("upright") << sensorNoise(25, 34);
-    // The pixmap holds it premultiplied: those are the pixels to keep.
-    QTest::newRow("translucent") << noise(34, 25, QImage::Format_ARGB32, true);
-    QTest::newRow("undecodable") << QImage();
-}
-
-void tst_ThumbnailIcon::labelShowsThumbnail()
-{
-    QFETCH(QImage, image);
-    const QPixmap expected = QPixmap::fromImage(image);
-    QWidget window;
-    window.setStyleSheet(QStringLiteral("QLabel { padding: 3px; background: #305030; }"));
-    QLabel plain(&window);
-    plain.setPixmap(expected);
-    auto *label = new ThumbnailLabel(&window);
-    label->setThumbnail(CompactImage::fromImage(image));
-    // Hidden, it holds no pixmap, yet measures and would show as the plain label does.
-    QVERIFY(label->pixmap(Qt::ReturnByValue).isNull());
-    QVERIFY(sameBytes(label->shownPixmap().toImage(), expected.toImage()));
-    QCOMPARE(label->sizeHint(), plain.sizeHint());
-    QCOMPARE(label->minimumSizeHint(), plain.minimumSizeHint());
-
-    window.show();
-    for (int pass = 0; pass < 2; ++pass) { // shown, then hidden and shown again
-        QVERIFY(sameBytes(label->pixmap(Qt::ReturnByValue).toImage(), expected.toImage()));
-        QCOMPARE(label->grab().toImage(), plain.grab().toImage());
-        label->hide();
-        QVERIFY(label->pixmap(Qt::ReturnByValue).isNull());
-        QCOMPARE(label->sizeHint(), plain.sizeHint());
-        label->show();
-    }
-    // A pixmap given by anyone else replaces the thumbnail, shown or hidden.
-    QPixmap mark(10, 10);
-    mark.fill(Qt::red);
-    label->setPixmap(mark);
-    label->hide();
-    QCOMPARE(label->shownPixmap().cacheKey(), mark.cacheKey());
-    label->show();
-    QCOMPARE(label->pixmap(Qt::ReturnByValue).cacheKey(), mark.cacheKey());
 }
 
 QTEST_MAIN(tst_ThumbnailIcon)

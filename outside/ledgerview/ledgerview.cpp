@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPicture>
 #include <QPointer>
 
 namespace {
@@ -35,8 +34,6 @@ struct LabelLook
         , parent(label->parentWidget())
         , pixmapSize(pixmap.size())
         , hasPixmap(!pixmap.isNull())
-        , pictureBounds(pixmap.isNull() ? label->picture(Qt::ReturnByValue).boundingRect()
-                                        : QRect())
         , text(label->text())
         , styleSheet(label->styleSheet())
         , objectName(label->objectName())
@@ -59,8 +56,7 @@ struct LabelLook
     bool operator==(const LabelLook &other) const
     {
         return metaObject == other.metaObject && parent == other.parent
-            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap
-            && pictureBounds == other.pictureBounds && text == other.text
+            && pixmapSize == other.pixmapSize && hasPixmap == other.hasPixmap && text == other.text
             && styleSheet == other.styleSheet && objectName == other.objectName
             && font == other.font && contents == other.contents && minimumSize == other.minimumSize
             && maximumSize == other.maximumSize && alignment == other.alignment
@@ -74,7 +70,6 @@ struct LabelLook
     const QWidget *parent;
     QSize pixmapSize;
     bool hasPixmap;
-    QRect pictureBounds; ///< a picture is measured by its bounds, as a pixmap by its size
     QString text;
     QString styleSheet;
     QString objectName;
