@@ -69,7 +69,6 @@ void DiplayThumbnailThread::letGo()
 void DiplayThumbnailThread::run()
 {
     work();
-    m_batch.reset(); // the window keeps it while its signals are on their way
     m_ranToEnd.store(true, std::memory_order_release);
 }
 

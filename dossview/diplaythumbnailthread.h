@@ -32,8 +32,7 @@ public:
     explicit DiplayThumbnailThread(QObject *parent = nullptr);
     ~DiplayThumbnailThread() override;
 
-    /** Hands over the snapshot to work from; before start() only. The worker lets go of it
-        when it finishes. */
+    /** Hands over the snapshot to work from; before start() only. */
     void setBatch(std::shared_ptr<ThumbnailBatch> batch);
 
     /**

@@ -414,12 +414,6 @@ void Dossview::startDiplayThumbnailThread()
             &Dossview::slotLister2AddLabel);
     connect(thumbnailThread, &DiplayThumbnailThread::refreshLister1, this,
             &Dossview::slotRefreshLister1);
-    // finished() arrives after every signal the worker sent: then the batch has nothing more to
-    // give, and a large card's entries need not stay until the next listing.
-    connect(thumbnailThread, &QThread::finished, this, [this, batch = thumbnails.get()] {
-        if (thumbnails.get() == batch)
-            thumbnails.reset();
-    });
     if (!thumbnailThread->isRunning())
         thumbnailThread->start(QThread::InheritPriority);
 }

@@ -47,16 +47,6 @@ DiplayThumbnailThread *DossviewProbe::thumbnailThread() const
     return m_view->thumbnailThread;
 }
 
-std::shared_ptr<ThumbnailBatch> DossviewProbe::batch() const
-{
-    return m_view->thumbnails;
-}
-
-void DossviewProbe::setBatch(std::shared_ptr<ThumbnailBatch> batch)
-{
-    m_view->thumbnails = std::move(batch);
-}
-
 void DossviewProbe::refreshLister1(int row)
 {
     m_view->slotRefreshLister1(row);

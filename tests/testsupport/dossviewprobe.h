@@ -3,8 +3,6 @@
 
 #include <QList>
 
-#include <memory>
-
 class DiplayThumbnailThread;
 class Dossview;
 class Ledgerview;
@@ -15,7 +13,6 @@ class QListWidget;
 class QStackedLayout;
 class QToolBar;
 class QUrlInfo;
-class ThumbnailBatch;
 
 /** Read access to a Dossview's members for the tests, and its private slots. */
 class DossviewProbe
@@ -34,8 +31,6 @@ public:
     QListWidget *diskList() const;
     QList<QUrlInfo *> files() const;
     DiplayThumbnailThread *thumbnailThread() const;
-    std::shared_ptr<ThumbnailBatch> batch() const;
-    void setBatch(std::shared_ptr<ThumbnailBatch> batch);
 
     void refreshLister1(int row);
     void addLabel(int row, QLabel *label);
