@@ -377,7 +377,7 @@ void Dossview::fillLedgerview(const QList<QUrlInfo *> &records, const QStringLis
     ledgerview->setUpdatesEnabled(true);
 }
 
-void Dossview::fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &names)
+void Dossview::fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &fileNames)
 {
     const QIcon picture(QPixmap(QStringLiteral(":/image/picture.png"))
                             .scaled(144, 192, Qt::IgnoreAspectRatio, Qt::FastTransformation));
@@ -396,7 +396,7 @@ void Dossview::fillMosaicview(const QList<QUrlInfo *> &records, const QStringLis
         const QString path = record ? record->name() : QString();
         auto *item = new QListWidgetItem(*prototype);
         item->setData(RecordRole, recordData(record));
-        item->setText(names.at(i));
+        item->setText(fileNames.at(i));
         item->setToolTip(path);
         item->setStatusTip(path);
         mosaicview->insertItem(mosaicview->count(), item);

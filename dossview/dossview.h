@@ -90,7 +90,7 @@ private:
     DiplayThumbnailThread *thumbnailThread = nullptr;
 
     void fillLedgerview(const QList<QUrlInfo *> &records, const QStringList &fileNames);
-    void fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &names);
+    void fillMosaicview(const QList<QUrlInfo *> &records, const QStringList &fileNames);
     void startDiplayThumbnailThread();
     void releaseRecords(QList<QUrlInfo *> &records);
 
